@@ -1,0 +1,47 @@
+# The two commands a player or developer needs: `make run` and `make test`.
+# Both first install whatever Debian packages are missing.
+
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build build-asan run test test-unit test-asan fuzz fuzz-build bench clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake -S . -B build $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+build-asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHELIOMANTS_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+
+fuzz-build: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DHELIOMANTS_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS)
+
+# Plays the game from the repository's folder, where it keeps Krellostra.dat.
+run: build
+	./build/heliomants
+
+# Every test: the normal build (unit and end-to-end), the unit tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run.
+test: build build-asan fuzz-build
+	cd build && ctest --output-on-failure -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS) -LE e2e
+	tools/fuzz.sh 20
+
+# FUZZ_SECONDS=600 make fuzz for a longer run.
+FUZZ_SECONDS ?= 300
+fuzz: fuzz-build
+	tools/fuzz.sh $(FUZZ_SECONDS)
+
+bench: build
+	tools/bench.sh
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,53 @@
+// Screen and sprites: one SDL 1.2 video surface and a table of numbered sprites.
+//
+// Sprites are surfaces in the display's format with black (pixel 0) as colour key.
+// The table starts with 50 rows and grows to number + 50 when a sprite is created
+// past its end. Numbers given to anything but creation must already be in the table.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+
+// One row of the sprite table.
+struct RT_SpriteEntry {
+  SDL_Surface *surface;             // null: the number holds no sprite
+  int16_t shownWidth, shownHeight;  // the part that is displayed
+  int16_t width, height;            // the full surface, used as a display target
+  int16_t shownX, shownY;           // top-left of the displayed part
+  uint32_t colorKey;                // pixel value left out by transparent blits
+};
+
+// SDL bring-up, shared with the keyboard
+extern int32_t RT_SDL_State;      // 1 once SDL_Init has succeeded
+extern int32_t RT_SDL_VideoState; // 1 once the video subsystem is up
+int32_t RT_BringUpVideo();        // starts video if it is not up; 1 on success
+
+// The sprite table (read by the drawing library and by tests)
+extern RT_SpriteEntry *RT_Sprite_ObjectsArea;
+extern int32_t RT_Sprite_ObjectsNumber;
+
+// Library
+void *RT_InitSprite();  // starts video and makes the 50-row table; null on failure
+void RT_FreeSprites();  // frees every sprite and the table, shuts SDL down
+
+// Screen
+SDL_Surface *RT_OpenScreen(int32_t width, int32_t height, int32_t depth, const char *title);
+SDL_Surface *RT_OpenWindowedScreen(void *window, int32_t x, int32_t y, int32_t width,
+                                   int32_t height, int32_t a, int32_t b, int32_t c);
+void RT_CloseScreen();
+SDL_Surface *RT_ScreenID();                                  // the screen, or null
+void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
+void RT_FlipBuffers();                // shows the frame, waiting for the frame rate's deadline
+void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers holds to; 0: unpaced
+void RT_SetRefreshRate(int32_t rate); // no effect
+SDL_Surface *RT_UseBuffer(int32_t number); // display target: a sprite, or -1 for the screen
+
+// Sprites
+SDL_Surface *RT_CreateSprite2(int32_t number, int32_t width, int32_t height, int32_t mode);
+SDL_Surface *RT_CreateSprite(int32_t number, int32_t width, int32_t height);
+void RT_FreeSprite(int32_t number);
+void RT_DisplaySprite(int32_t number, int32_t x, int32_t y);            // black drawn
+void RT_DisplayTransparentSprite(int32_t number, int32_t x, int32_t y); // black left out
+int32_t RT_SpriteWidth(int32_t number);  // shown width
+int32_t RT_SpriteHeight(int32_t number); // shown height

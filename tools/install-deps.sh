@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tests and its benchmarks need,
+# only those that are missing. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config clang
+  libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev
+  libgtest-dev
+  xvfb xauth xdotool x11-apps imagemagick sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
