@@ -37,6 +37,7 @@ SDL_Surface *RT_OpenWindowedScreen(void *window, int32_t x, int32_t y, int32_t w
                                    int32_t height, int32_t a, int32_t b, int32_t c);
 void RT_CloseScreen();
 SDL_Surface *RT_ScreenID();                                  // the screen, or null
+const char *RT_VideoError(); // why video or the screen could not start, from SDL
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
 void RT_FlipBuffers();                // shows the frame, waiting for the frame rate's deadline
 void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers holds to; 0: unpaced
