@@ -8,12 +8,14 @@
 void RT_InitMisc(); // seeds the random generator from the clock
 
 // Timing
-int32_t RT_ElapsedMilliseconds(); // counts from shortly before program start; above 1000
-void RT_Delay(int32_t milliseconds); // sleeps
+// Monotonic, counted from shortly before program start: above 1000 from the first call.
+// Wraps at 32 bits; only differences between readings mean anything.
+int32_t RT_ElapsedMilliseconds();
+void RT_Delay(int32_t milliseconds); // sleeps; nothing for 0 or less
 
 // Random values (RANROT-W)
 void RT_RandomSeed(uint32_t seed);
-int32_t RT_Random(int32_t max); // 0 to max inclusive; every call advances one step
+int32_t RT_Random(int32_t max); // 0 to max inclusive, -2147483648 for max < 0; one step a call
 
 // Colours: 0x00BBGGRR
 int32_t RT_RGB(int32_t red, int32_t green, int32_t blue);
@@ -24,15 +26,20 @@ int32_t RT_Blue(int32_t colour);
 // Mathematics
 float RT_ATan(float value); // arctangent in radians
 
-// Message box: modal, with its own loop. Without a display the text goes to stderr.
+// Message box: modal, with its own loop; "<title>: <text>" also goes to stderr, and only
+// there when the toolkit is not up (then the result is 0). Flags 1: Yes 1, No 0;
+// flags 2: Yes 2, No 1, Cancel 0; otherwise Ok 1. Closing the box gives 0.
 int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags);
 int32_t RT_MessageRequester(const char *title, const char *text); // flags 0
 
-// Calendar clock: dates are seconds of the platform's calendar clock
-int32_t RT_Date();
-int32_t RT_AddDate(int32_t date, int32_t unit, int32_t amount); // unit 0 years .. 6 seconds
+// Calendar clock: dates are seconds of the platform's calendar clock, in 32 bits
+int32_t RT_Date(); // wraps at 32 bits after 2038
+// Unit 0 years .. 6 seconds; any other unit leaves the date. Weeks to seconds wrap at 32
+// bits; years and months keep the local time of day, -1 when the result does not fit.
+int32_t RT_AddDate(int32_t date, int32_t unit, int32_t amount);
+// The moment read as UTC (whole-hour local offsets); -1 when it is not valid or does not fit.
 int32_t RT_Date2(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
-                 int32_t second); // -1 when the moment is not valid
+                 int32_t second);
 
 // Windows and image decoders: only what the game calls
 int32_t RT_InitWindow(); // starts GTK for the message box; 0 when there is no display
@@ -40,6 +47,7 @@ int32_t RT_InitImageDecoder();
 void RT_CloseWindow(int32_t window);
 void RT_FreeWindows();
 
-// Test hook: replaces the system clocks behind RT_ElapsedMilliseconds and RT_Date
-// with a source of microseconds since the Unix epoch; null restores them.
+// Test hook: replaces the system clocks behind RT_ElapsedMilliseconds, RT_Date and the
+// seeding with a source of microseconds since the Unix epoch; null restores them. With a
+// source, RT_ElapsedMilliseconds reads its milliseconds wrapped to 32 bits.
 void RT_SetClockSource(int64_t (*microseconds)());

@@ -1,0 +1,108 @@
+// The modal message box (GTK 3) and the start-up calls of the window and image-decoder
+// libraries, of which the game needs only the toolkit start-up.
+#include "runtime/misc/misc.h"
+
+#include <cstdio>
+#include <gtk/gtk.h>
+
+// What the box's callbacks report to its loop.
+enum BoxState : int32_t { kDestroyed = -1, kAnswered = 0, kWaiting = 1 };
+
+struct ButtonSpec {
+  const char *label;
+  int32_t value;
+};
+
+struct ButtonSet {
+  ButtonSpec buttons[3];
+  int count;
+  int width; // default width of the box with these buttons
+};
+
+constexpr int kBoxHeight = 50;
+constexpr int kLabelPadding = 10;
+
+static bool toolkitUp = false;
+static int32_t boxState = kAnswered;
+static int32_t boxResult = 0;
+
+static const ButtonSet &ButtonsFor(int32_t flags) {
+  static const ButtonSet yesNo{{{"Yes", 1}, {"No", 0}}, 2, 250};
+  static const ButtonSet yesNoCancel{{{"Yes", 2}, {"No", 1}, {"Cancel", 0}}, 3, 300};
+  static const ButtonSet ok{{{"Ok", 1}}, 1, 100};
+  return flags == 1 ? yesNo : flags == 2 ? yesNoCancel : ok;
+}
+
+static void OnBoxDestroyed(GtkWidget *, gpointer) {
+  boxState = kDestroyed;
+}
+
+static void OnButtonClicked(GtkButton *, gpointer value) {
+  boxResult = GPOINTER_TO_INT(value);
+  boxState = kAnswered;
+}
+
+static GtkWidget *MakeBox(const char *title, const char *text, int32_t flags) {
+  GtkWidget *dialog = gtk_dialog_new();
+  GtkWidget *label = gtk_label_new(text);
+  gtk_window_set_title(GTK_WINDOW(dialog), title);
+  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+  gtk_window_set_default_size(GTK_WINDOW(dialog), 300, kBoxHeight);
+  g_signal_connect(dialog, "destroy", G_CALLBACK(OnBoxDestroyed), nullptr);
+
+  const ButtonSet &set = ButtonsFor(flags);
+  for (int i = 0; i < set.count; i++) {
+    GtkWidget *button = gtk_button_new_with_label(set.buttons[i].label);
+    gtk_dialog_add_action_widget(GTK_DIALOG(dialog), button, GTK_RESPONSE_NONE);
+    g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked),
+                     GINT_TO_POINTER(set.buttons[i].value));
+  }
+  gtk_window_set_default_size(GTK_WINDOW(dialog), set.width, kBoxHeight);
+
+  gtk_widget_set_margin_start(label, kLabelPadding);
+  gtk_widget_set_margin_end(label, kLabelPadding);
+  gtk_widget_set_margin_top(label, kLabelPadding);
+  gtk_widget_set_margin_bottom(label, kLabelPadding);
+  gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), label, TRUE, TRUE,
+                     0);
+  return dialog;
+}
+
+int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags) {
+  title = title ? title : "";
+  text = text ? text : "";
+  // Also on stderr, so the message survives a missing display or a closed terminal box.
+  fprintf(stderr, "%s: %s\n", title, text);
+  if (!toolkitUp)
+    return 0;
+
+  GtkWidget *dialog = MakeBox(title, text, flags);
+  gtk_widget_show_all(dialog);
+  boxState = kWaiting;
+  boxResult = 0;
+  while (boxState == kWaiting)
+    gtk_main_iteration();
+  // Closed by the window manager: GTK has destroyed the box already.
+  if (boxState == kAnswered)
+    gtk_widget_destroy(dialog);
+  while (gtk_events_pending())
+    gtk_main_iteration_do(FALSE);
+  return boxResult;
+}
+
+int32_t RT_MessageRequester(const char *title, const char *text) {
+  return RT_MessageRequester2(title, text, 0);
+}
+
+int32_t RT_InitWindow() {
+  // gtk_init_check, unlike gtk_init, returns instead of ending the process without a display.
+  toolkitUp = toolkitUp || gtk_init_check(nullptr, nullptr);
+  return toolkitUp ? 1 : 0;
+}
+
+// The game loads no image and opens no window: these have nothing to do.
+int32_t RT_InitImageDecoder() {
+  return 1;
+}
+void RT_CloseWindow(int32_t) {}
+void RT_FreeWindows() {}

@@ -1,0 +1,59 @@
+// Random values: the RANROT-W generator, 17 pairs of 32-bit words with lag 10 and
+// rotations 19 and 27.
+#include "runtime/misc/misc.h"
+#include "runtime/misc/wall_clock.h"
+
+#include <bit>
+
+constexpr int kPairs = 17;
+constexpr int kSecondCursor = 10;
+constexpr int kWarmUpSteps = 31;
+constexpr uint32_t kSeedMultiplier = 0xAC564B05;
+
+struct Pair {
+  uint32_t low, high;
+};
+
+// All zero until the first seeding: the generator then yields only 0.
+static Pair pairs[kPairs];
+static int p1 = 0, p2 = kSecondCursor;
+
+// One step of the generator: its 64-bit output.
+static uint64_t Step() {
+  const uint32_t y = std::rotl(pairs[p1].low, 19) + pairs[p2].low;
+  const uint32_t z = std::rotl(pairs[p1].high, 27) + pairs[p2].high;
+  pairs[p1] = {z, y};
+  p1 = p1 == 0 ? kPairs - 1 : p1 - 1;
+  p2 = p2 == 0 ? kPairs - 1 : p2 - 1;
+  return uint64_t(y) << 32 | z;
+}
+
+void RT_RandomSeed(uint32_t seed) {
+  uint32_t s = seed;
+  for (Pair &pair : pairs) {
+    s = s * kSeedMultiplier + 1;
+    pair.low = s;
+    s = s * kSeedMultiplier + 1;
+    pair.high = s;
+  }
+  p1 = 0;
+  p2 = kSecondCursor;
+  for (int i = 0; i < kWarmUpSteps; i++)
+    Step();
+}
+
+int32_t RT_Random(int32_t max) {
+  const uint64_t r = Step();
+  if (max < 0)
+    return INT32_MIN;
+  // The top 32 bits of r * (max + 1): r scaled from [0, 2^64) to [0, max].
+  const unsigned __int128 product = (unsigned __int128)r * (uint64_t(max) + 1);
+  return int32_t(product >> 64);
+}
+
+// Every run plays differently: the seed is the microseconds part of the calendar clock.
+void RT_InitMisc() {
+  RT_ElapsedMilliseconds(); // pins the millisecond clock's start
+  const int64_t now = MiscWallMicroseconds();
+  RT_RandomSeed(uint32_t(now - MiscFloorDivide(now, 1000000) * 1000000));
+}
