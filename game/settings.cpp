@@ -1,0 +1,61 @@
+// The settings and the three best scores, kept in "Krellostra.dat" in the working
+// directory between runs.
+#include "game/settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "game/world.h"
+#include "runtime/preferences/preferences.h"
+
+// Constants
+
+constexpr const char *SettingsFile = "Krellostra.dat";
+constexpr const char *SettingsGroup = "Game Data";
+
+// Internal helpers
+
+// A table entry is six decimal digits.
+static int32_t EntryValue(const std::string &Entry) {
+  return static_cast<int32_t>(std::strtol(Entry.c_str(), nullptr, 10));
+}
+
+// The scores would otherwise be lost without a word.
+static void ReportUnsaved(int Error) {
+  std::fprintf(stderr, "heliomants: cannot save the high scores to %s: %s\n", SettingsFile,
+               Error != 0 ? std::strerror(Error) : "the file could not be completed");
+}
+
+// Settings
+
+// A missing file or key leaves the default.
+void ReadSettings() {
+  RT_OpenPreferences(SettingsFile);
+  RT_PreferenceGroup(SettingsGroup);
+  HiScore = RT_ReadPreferenceLong("HiScore", 1860);
+  SecondScore = RT_ReadPreferenceLong("Second", 1725);
+  ThirdScore = RT_ReadPreferenceLong("Third", 1270);
+  FullScreen = RT_ReadPreferenceLong("FullScreen", 1);
+  UseAudio = RT_ReadPreferenceLong("UseAudio", 1);
+  RT_ClosePreferences();
+}
+
+// Written anew; "UseAudio" is left out, so a hand-set value lasts one run.
+// Second and Third come from the table, which holds the finished games.
+void WriteSettings() {
+  errno = 0;
+  if (RT_CreatePreferences(SettingsFile) == 0) {
+    ReportUnsaved(errno);
+    return;
+  }
+  RT_PreferenceGroup(SettingsGroup);
+  RT_WritePreferenceLong("HiScore", HiScore);
+  RT_WritePreferenceLong("Second", EntryValue(HiScoreTable[1]));
+  RT_WritePreferenceLong("Third", EntryValue(HiScoreTable[2]));
+  RT_WritePreferenceLong("FullScreen", FullScreen);
+  errno = 0;
+  if (RT_ClosePreferences() == 0)
+    ReportUnsaved(errno);
+}
