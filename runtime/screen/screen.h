@@ -3,6 +3,10 @@
 // Sprites are surfaces in the display's format with black (pixel 0) as colour key.
 // The table starts with 50 rows and grows to number + 50 when a sprite is created
 // past its end. Numbers given to anything but creation must already be in the table.
+//
+// Sprite blits go to the display target, clipped to it: none until the first
+// RT_FlipBuffers, which makes it the screen; RT_UseBuffer can point it at a sprite.
+// Freeing that sprite or closing the screen leaves no target until the next flip.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +15,11 @@ struct SDL_Surface;
 
 // One row of the sprite table.
 struct RT_SpriteEntry {
-  SDL_Surface *surface;             // null: the number holds no sprite
-  int16_t shownWidth, shownHeight;  // the part that is displayed
-  int16_t width, height;            // the full surface, used as a display target
-  int16_t shownX, shownY;           // top-left of the displayed part
-  uint32_t colorKey;                // pixel value left out by transparent blits
+  SDL_Surface *surface;            // null: the number holds no sprite
+  int16_t shownWidth, shownHeight; // the part that is displayed
+  int16_t width, height;           // the full surface, used as a display target
+  int16_t shownX, shownY;          // top-left of the displayed part
+  uint32_t colorKey;               // pixel value left out by transparent blits
 };
 
 // SDL bring-up, shared with the keyboard
@@ -28,15 +32,15 @@ extern RT_SpriteEntry *RT_Sprite_ObjectsArea;
 extern int32_t RT_Sprite_ObjectsNumber;
 
 // Library
-void *RT_InitSprite();  // starts video and makes the 50-row table; null on failure
-void RT_FreeSprites();  // frees every sprite and the table, shuts SDL down
+void *RT_InitSprite(); // starts video and makes the 50-row table; null on failure
+void RT_FreeSprites(); // frees every sprite and the table, shuts SDL down (both flags to 0)
 
 // Screen
 SDL_Surface *RT_OpenScreen(int32_t width, int32_t height, int32_t depth, const char *title);
 SDL_Surface *RT_OpenWindowedScreen(void *window, int32_t x, int32_t y, int32_t width,
                                    int32_t height, int32_t a, int32_t b, int32_t c);
 void RT_CloseScreen();
-SDL_Surface *RT_ScreenID();                                  // the screen, or null
+SDL_Surface *RT_ScreenID();  // the screen, or null
 const char *RT_VideoError(); // why video or the screen could not start, from SDL
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
 void RT_FlipBuffers();                // shows the frame, waiting for the frame rate's deadline
@@ -50,5 +54,5 @@ SDL_Surface *RT_CreateSprite(int32_t number, int32_t width, int32_t height);
 void RT_FreeSprite(int32_t number);
 void RT_DisplaySprite(int32_t number, int32_t x, int32_t y);            // black drawn
 void RT_DisplayTransparentSprite(int32_t number, int32_t x, int32_t y); // black left out
-int32_t RT_SpriteWidth(int32_t number);  // shown width
-int32_t RT_SpriteHeight(int32_t number); // shown height
+int32_t RT_SpriteWidth(int32_t number);                                 // shown width
+int32_t RT_SpriteHeight(int32_t number);                                // shown height

@@ -1,0 +1,63 @@
+#include "runtime/keyboard/keyboard.h"
+
+#include <SDL/SDL.h>
+#include <cstring>
+
+#include "runtime/screen/screen.h"
+
+namespace {
+
+constexpr int32_t KeyCount = 500;     // every SDL 1.2 key symbol lies below 323
+constexpr int32_t ReleaseCount = 256; // codes RT_KeyboardReleased can follow
+constexpr int32_t AnyKeyCount = 255;  // codes the any-key form looks at
+
+uint8_t KeyHeld[KeyCount] = {};
+uint8_t ReleasePending[ReleaseCount] = {}; // seen held; release not reported yet
+
+// One step of release tracking for one key; 1 when its release is reported now
+int32_t TrackRelease(int32_t key) {
+  if (KeyHeld[key]) {
+    ReleasePending[key] = 1;
+    return 0;
+  }
+  if (ReleasePending[key]) {
+    ReleasePending[key] = 0;
+    return 1;
+  }
+  return 0;
+}
+
+} // namespace
+
+int32_t RT_InitKeyboard() {
+  memset(KeyHeld, 0, sizeof KeyHeld);
+  return RT_BringUpVideo();
+}
+
+int32_t RT_ExamineKeyboard() {
+  int32_t any = 0;
+  SDL_Event event;
+  // Every event is taken; only keys are kept, so a close request changes nothing
+  while (SDL_PollEvent(&event)) {
+    any = 1;
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
+      KeyHeld[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
+  }
+  return any;
+}
+
+int32_t RT_KeyboardPushed(int32_t key) {
+  return KeyHeld[key];
+}
+
+int32_t RT_KeyboardReleased(int32_t key) {
+  if (key != -1)
+    return TrackRelease(key);
+  // Every code is visited, so all held keys are marked and all pending releases cleared
+  int32_t any = 0;
+  for (int32_t code = 0; code < AnyKeyCount; code++)
+    any |= TrackRelease(code);
+  return any;
+}
+
+void RT_FreeKeyboards() {}

@@ -1,0 +1,20 @@
+// Frame pacing: when each frame is due, on the monotonic clock, for a loop held
+// to a fixed number of frames a second.
+#pragma once
+
+#include <cstdint>
+
+struct RT_FramePace {
+  int32_t rate;   // frames a second; 0: unpaced
+  bool started;   // false until the first frame after the rate is set
+  int64_t origin; // nanoseconds at which the counted frames started
+  int64_t frames; // frames counted since origin
+};
+
+// Frames a loop may fall behind before it gives up catching up and starts afresh
+constexpr int64_t RT_FramePace_ResyncFrames = 4;
+
+void RT_SetFramePace(RT_FramePace &pace, int32_t rate); // restarts the count
+// The moment, in nanoseconds, at which the next frame is due, given the time now;
+// now itself when unpaced, at the first frame, or after a stall.
+int64_t RT_NextFrameDue(RT_FramePace &pace, int64_t now);
