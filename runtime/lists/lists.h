@@ -6,6 +6,9 @@
 // walk goes on behind it. Deleting the visited element leaves the cursor on its
 // predecessor, except for the first element: then the cursor goes to its
 // successor, which the walk's next step passes over.
+//
+// Out of memory, RT_NewList leaves the header null (a list that stays empty) and
+// RT_AddElement / RT_InsertElement return null, leaving the list unchanged.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +31,9 @@ struct RT_List {
   RT_ListElement *current = nullptr; // null: before the first element
 };
 
-void RT_NewList(RT_List &list, int32_t recordSize);
-RT_ListElement *RT_AddElement(RT_List &list);    // after the current one; null if out of memory
-RT_ListElement *RT_InsertElement(RT_List &list); // before the current one; null if out of memory
+void RT_NewList(RT_List &list, int32_t recordSize); // a negative size makes no header
+RT_ListElement *RT_AddElement(RT_List &list);       // after the current one; null if out of memory
+RT_ListElement *RT_InsertElement(RT_List &list);    // before the current one; null if out of memory
 void RT_DeleteElement(RT_List &list);
 void RT_ClearList(RT_List &list);
 void RT_ResetList(RT_List &list);
@@ -38,8 +41,8 @@ RT_ListElement *RT_NextElement(RT_List &list);     // null at the end, cursor st
 RT_ListElement *RT_PreviousElement(RT_List &list); // null at the start, cursor stays
 RT_ListElement *RT_FirstElement(RT_List &list);
 RT_ListElement *RT_LastElement(RT_List &list);
-void RT_SelectElement(RT_List &list, int32_t position); // 0-based
-void RT_ChangeCurrentElement(RT_List &list, void *record);
+void RT_SelectElement(RT_List &list, int32_t position);    // 0-based
+void RT_ChangeCurrentElement(RT_List &list, void *record); // null: before the first
 int32_t RT_CountList(RT_List &list);
 int32_t RT_ListIndex(RT_List &list); // 1-based position of the current element, 0 if none
 void RT_FreeList(RT_List &list);     // clears the list and frees its header

@@ -1,0 +1,200 @@
+// Preferences file: see preferences.h.
+#include "runtime/preferences/preferences.h"
+
+#include "runtime/preferences/preferences_text.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A preferences file is a few lines: anything bigger is not one, and is not held in memory.
+constexpr off_t kMaxTextSize = off_t(1) << 24;
+
+enum class Mode { Closed, Reading, Writing };
+
+Mode RT_Preference_Mode = Mode::Closed;
+
+// Reading: the whole file's text, and where the selected group's lines begin (null: none).
+std::unique_ptr<char[]> RT_Preference_Buffer;
+const char *textEnd = nullptr;
+const char *RT_Preference_GroupStart = nullptr;
+
+// Writing: a temporary file beside the target, renamed over it once completely written.
+FILE *RT_Preference_File = nullptr;
+std::string targetName;
+std::string temporaryName;
+bool writeFailed = false;
+
+// Reads size bytes, or fewer if the file shrank meanwhile, into a new text buffer.
+bool ReadText(int descriptor, size_t size) {
+  std::unique_ptr<char[]> text(new (std::nothrow) char[size]);
+  if (!text) {
+    return false;
+  }
+  size_t done = 0;
+  while (done < size) {
+    ssize_t count = read(descriptor, text.get() + done, size - done);
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0) {
+      return false;
+    }
+    if (count == 0) {
+      break;
+    }
+    done += size_t(count);
+  }
+  RT_Preference_Buffer = std::move(text);
+  textEnd = RT_Preference_Buffer.get() + done;
+  return true;
+}
+
+// Only a regular file is read; opening without blocking keeps a FIFO named as the file from
+// hanging the game.
+bool LoadText(const char *fileName) {
+  int descriptor = open(fileName, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (descriptor < 0) {
+    return false;
+  }
+  struct stat info;
+  bool loaded = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+                info.st_size <= kMaxTextSize && ReadText(descriptor, size_t(info.st_size));
+  close(descriptor);
+  return loaded;
+}
+
+// A new file beside the target under a name no other file has, with the permissions fopen
+// would give; never a link planted under that name.
+int CreateTemporaryFile() {
+  static unsigned serial = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporaryName =
+        targetName + "." + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".tmp";
+    int descriptor =
+        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor >= 0 || errno != EEXIST) {
+      return descriptor;
+    }
+  }
+  return -1;
+}
+
+// Keeps errno telling why the file could not be written.
+void RemoveTemporaryFile() {
+  int cause = errno;
+  unlink(temporaryName.c_str());
+  errno = cause;
+}
+
+// Notes a failed write, which spoils the whole file; true while every write has succeeded.
+bool Succeeded(int printed) {
+  if (printed < 0) {
+    writeFailed = true;
+  }
+  return !writeFailed;
+}
+
+// The target is replaced only by a file that reached the disk whole; otherwise the temporary
+// file goes and the previous file stays.
+bool FinishWriting() {
+  bool written =
+      !writeFailed && fflush(RT_Preference_File) == 0 && fsync(fileno(RT_Preference_File)) == 0;
+  written = fclose(RT_Preference_File) == 0 && written;
+  RT_Preference_File = nullptr;
+  written = written && rename(temporaryName.c_str(), targetName.c_str()) == 0;
+  if (!written) {
+    RemoveTemporaryFile();
+  }
+  return written;
+}
+
+} // namespace
+
+void RT_InitPreference() {
+  RT_ClosePreferences();
+}
+
+int32_t RT_OpenPreferences(const char *fileName) {
+  RT_ClosePreferences();
+  if (!fileName || !LoadText(fileName)) {
+    return 0;
+  }
+  RT_Preference_GroupStart = RT_Preference_Buffer.get();
+  RT_Preference_Mode = Mode::Reading;
+  return 1;
+}
+
+int32_t RT_CreatePreferences(const char *fileName) {
+  RT_ClosePreferences();
+  if (!fileName || !*fileName) {
+    errno = ENOENT;
+    return 0;
+  }
+  targetName = fileName;
+  int descriptor = CreateTemporaryFile();
+  if (descriptor < 0) {
+    return 0;
+  }
+  RT_Preference_File = fdopen(descriptor, "w");
+  if (!RT_Preference_File) {
+    close(descriptor);
+    RemoveTemporaryFile();
+    return 0;
+  }
+  writeFailed = false;
+  RT_Preference_Mode = Mode::Writing;
+  return 1;
+}
+
+int32_t RT_PreferenceGroup(const char *name) {
+  RT_Preference_GroupStart = nullptr;
+  if (!name) {
+    name = "";
+  }
+  switch (RT_Preference_Mode) {
+  case Mode::Writing:
+    return Succeeded(fprintf(RT_Preference_File, "[%s]\r\n", name)) ? 1 : 0;
+  case Mode::Reading:
+    RT_Preference_GroupStart = FindPreferenceGroup(RT_Preference_Buffer.get(), textEnd, name);
+    return RT_Preference_GroupStart ? 1 : 0;
+  case Mode::Closed:
+    break;
+  }
+  return 0;
+}
+
+int32_t RT_ReadPreferenceLong(const char *key, int32_t defaultValue) {
+  int32_t value = defaultValue;
+  if (RT_Preference_Mode == Mode::Reading && RT_Preference_GroupStart && key && *key) {
+    FindPreferenceValue(RT_Preference_GroupStart, textEnd, key, value);
+  }
+  return value;
+}
+
+void RT_WritePreferenceLong(const char *key, int32_t value) {
+  if (RT_Preference_Mode == Mode::Writing && key && *key) {
+    Succeeded(fprintf(RT_Preference_File, "%s = %" PRId32 "\r\n", key, value));
+  }
+}
+
+int32_t RT_ClosePreferences() {
+  bool completed = RT_Preference_Mode != Mode::Writing || FinishWriting();
+  RT_Preference_Buffer.reset();
+  textEnd = nullptr;
+  RT_Preference_GroupStart = nullptr;
+  RT_Preference_Mode = Mode::Closed;
+  return completed ? 1 : 0;
+}
+
+void RT_FreePreferences() {
+  RT_ClosePreferences();
+}
