@@ -102,3 +102,9 @@ extern Shot SaucerShots[ShotSlots + 1];
 // Tables
 extern float SpeedLarge[3], SpeedMedium[3], SpeedSmall[3];
 extern int32_t WaveSplits[21]; // waves 1..20
+
+// Life of the world
+void SetStartValues();              // every global above (settings aside) to its start value
+void CreateWorld();                 // makes the lists and fills the tables
+void FreeWorld();                   // frees the lists at exit
+int32_t WaveSplitsOf(int32_t wave); // waves past 20 split as wave 20

@@ -1,0 +1,10 @@
+// The game from start-up to exit, one frame at a time, so tests and benchmarks
+// can drive it. main() is: GameStartUp, GameFrame until false, GameExit.
+#pragma once
+
+#include <cstdint>
+
+int32_t GameStartUp(); // 0 to run the loop; otherwise the exit status, all shut down
+bool GameFrame();      // one pass of the loop; false once it must end (Escape released)
+void GameWorkFrame();  // one pass without the flip: keys, world, HUD and state
+int32_t GameExit();    // saves the settings, shuts down; the exit status

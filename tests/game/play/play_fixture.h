@@ -1,0 +1,133 @@
+// A whole game started headless in a scratch working directory, driven frame by
+// frame with keys pushed on SDL's event queue, a seeded generator and a clock
+// that only moves when the test says so.
+#pragma once
+
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
+#include <vector>
+
+#include "game/game.h"
+#include "game/keys.h"
+#include "game/world.h"
+#include "runtime/lists/lists.h"
+#include "runtime/misc/misc.h"
+#include "runtime/screen/screen.h"
+
+inline int64_t playClock = 0; // microseconds since the Unix epoch
+inline int64_t PlayClock() {
+  return playClock;
+}
+
+class Play : public ::testing::Test {
+protected:
+  static constexpr int64_t StartMicros = 1'800'000'000'000'000; // a whole second
+  static constexpr int64_t FrameMicros = 13'333;                // 1/75 s
+  static constexpr uint32_t Seed = 20261209;
+
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    char name[] = "/tmp/heliomants-play-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    scratch_ = name;
+    std::filesystem::current_path(scratch_);
+    playClock = StartMicros;
+    RT_SetClockSource(PlayClock);
+    ASSERT_EQ(GameStartUp(), 0);
+    started_ = true;
+    RT_SetFrameRate(0);
+    RT_RandomSeed(Seed);
+  }
+
+  void TearDown() override {
+    if (started_)
+      GameExit();
+    RT_SetClockSource(nullptr);
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch_, ignored);
+  }
+
+  static void Key(int32_t key, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.type = event.type;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = static_cast<SDLKey>(key);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+  }
+
+  static void Seconds(int64_t seconds) { playClock += seconds * 1'000'000; }
+
+  // One pass of the loop; true while the loop goes on.
+  static bool Frame() { return GameFrame(); }
+  // The same pass without the flip, which costs more than the game's own work
+  // under the dummy driver; for tests that run thousands of frames.
+  static void WorkFrame() { GameWorkFrame(); }
+  static void Frames(int count) {
+    for (int i = 0; i < count; i++)
+      Frame();
+  }
+
+  // Return on the high-score screen: the get-ready state of wave 1.
+  void StartGame() {
+    Key(KeyReturn, true);
+    Frame();
+    Key(KeyReturn, false);
+    Frame();
+    ASSERT_EQ(GameState, StateGetReady);
+  }
+
+  // Get ready passed: the ship can be flown and lost.
+  void StartPlay() {
+    ASSERT_NO_FATAL_FAILURE(StartGame());
+    Seconds(3);
+    Frame();
+    ASSERT_EQ(GameState, StatePlaying);
+  }
+
+  static Rock MakeRock(float x, float y, int32_t size, int32_t immune = 0) {
+    constexpr int32_t Widths[3] = {45, 21, 11}, Heights[3] = {45, 19, 10};
+    Rock rock{};
+    rock.X = x, rock.Y = y;
+    rock.Width = Widths[size / 3], rock.Height = Heights[size / 3];
+    rock.Size = size;
+    rock.Immune = immune;
+    rock.Alive = 1;
+    return rock;
+  }
+
+  // Off screen and at rest: keeps a wave from being cleared without touching play.
+  static Rock ParkedRock() { return MakeRock(640, 480, 0); }
+
+  // Replaces the wave with these rocks, in this order.
+  static void PlaceRocks(std::initializer_list<Rock> rocks) {
+    RT_ClearList(Rocks);
+    for (const Rock &rock : rocks) {
+      RT_AddElement(Rocks);
+      *RT_CurrentRecord<Rock>(Rocks) = rock;
+    }
+    RockCount = static_cast<int32_t>(rocks.size());
+  }
+
+  static std::vector<Rock> LiveRocks() {
+    std::vector<Rock> live;
+    RT_ResetList(Rocks);
+    while (RT_NextElement(Rocks) != nullptr)
+      if (RT_CurrentRecord<Rock>(Rocks)->Alive == 1)
+        live.push_back(*RT_CurrentRecord<Rock>(Rocks));
+    return live;
+  }
+
+  // A shot at rest at (x, y): it stays where it is tested.
+  static void ParkShot(Shot &shot, float x, float y) { shot = Shot{x, y, 0, 0, 1}; }
+
+private:
+  std::filesystem::path previous_, scratch_;
+  bool started_ = false;
+};
