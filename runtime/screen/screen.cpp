@@ -116,6 +116,9 @@ int32_t RT_BringUpVideo() {
     return 1;
   // Keeps one-pixel lines crisp when the screen is scaled up; a player's own setting wins
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+  // SDL would turn SIGINT and SIGTERM into a quit event, which the keyboard drops:
+  // the game could then only be killed. Leave the signals their usual effect.
+  setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
   if (RT_SDL_State == 0) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
       return 0;
