@@ -17,4 +17,5 @@ if [ "$found" -eq 0 ]; then
   echo "bench: no benchmark built under $build/bench" >&2
   exit 1
 fi
+"$(dirname "$0")/bench-acceptance.sh" "$build" || status=$?
 exit "$status"
