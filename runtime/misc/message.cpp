@@ -3,6 +3,7 @@
 #include "runtime/misc/misc.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <gtk/gtk.h>
 
 // What the box's callbacks report to its loop.
@@ -22,9 +23,19 @@ struct ButtonSet {
 constexpr int kBoxHeight = 50;
 constexpr int kLabelPadding = 10;
 
-static bool toolkitUp = false;
+static bool windowsReady = false; // RT_InitWindow has run
+static int toolkit = -1;          // GTK: -1 not tried yet, 0 could not start, 1 up
 static int32_t boxState = kAnswered;
 static int32_t boxResult = 0;
+
+// GTK starts with the first box: its start costs a third of a second and tens of
+// megabytes, which a game that never shows a box should not pay. gtk_init_check,
+// unlike gtk_init, returns instead of ending the process without a display.
+static bool ToolkitUp() {
+  if (toolkit < 0)
+    toolkit = gtk_init_check(nullptr, nullptr) ? 1 : 0;
+  return toolkit == 1;
+}
 
 static const ButtonSet &ButtonsFor(int32_t flags) {
   static const ButtonSet yesNo{{{"Yes", 1}, {"No", 0}}, 2, 250};
@@ -73,7 +84,7 @@ int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags)
   text = text ? text : "";
   // Also on stderr, so the message survives a missing display or a closed terminal box.
   fprintf(stderr, "%s: %s\n", title, text);
-  if (!toolkitUp)
+  if (!windowsReady || !ToolkitUp())
     return 0;
 
   GtkWidget *dialog = MakeBox(title, text, flags);
@@ -95,9 +106,8 @@ int32_t RT_MessageRequester(const char *title, const char *text) {
 }
 
 int32_t RT_InitWindow() {
-  // gtk_init_check, unlike gtk_init, returns instead of ending the process without a display.
-  toolkitUp = toolkitUp || gtk_init_check(nullptr, nullptr);
-  return toolkitUp ? 1 : 0;
+  windowsReady = true;
+  return getenv("DISPLAY") || getenv("WAYLAND_DISPLAY") ? 1 : 0;
 }
 
 // The game loads no image and opens no window: these have nothing to do.

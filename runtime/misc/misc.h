@@ -42,7 +42,7 @@ int32_t RT_Date2(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t
                  int32_t second);
 
 // Windows and image decoders: only what the game calls
-int32_t RT_InitWindow(); // starts GTK for the message box; 0 when there is no display
+int32_t RT_InitWindow(); // readies GTK for the message box; 0 when no display is named
 int32_t RT_InitImageDecoder();
 void RT_CloseWindow(int32_t window);
 void RT_FreeWindows();

@@ -119,6 +119,9 @@ int32_t RT_BringUpVideo() {
   // SDL would turn SIGINT and SIGTERM into a quit event, which the keyboard drops:
   // the game could then only be killed. Leave the signals their usual effect.
   setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
+  // The game needs an X display; without one SDL would fall back to drawing
+  // off screen, and the game would run unseen instead of saying it cannot start.
+  setenv("SDL_VIDEODRIVER", "x11", 0);
   if (RT_SDL_State == 0) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
       return 0;
