@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config clang
-  libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev
+  libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev
   libgtest-dev
   xvfb xauth xdotool x11-apps imagemagick sox
 )
