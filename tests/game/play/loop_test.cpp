@@ -26,10 +26,7 @@ protected:
 
 // Without a display the message box writes to stderr instead of waiting.
 TEST(StartUp, VideoFailureTellsWhyAndEndsWithAFailureStatus) {
-  const std::filesystem::path previous = std::filesystem::current_path();
-  char scratch[] = "/tmp/heliomants-play-XXXXXX";
-  ASSERT_NE(mkdtemp(scratch), nullptr);
-  std::filesystem::current_path(scratch);
+  ScratchDir scratch;
   unsetenv("DISPLAY");
   setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
   testing::internal::CaptureStderr();
@@ -39,8 +36,6 @@ TEST(StartUp, VideoFailureTellsWhyAndEndsWithAFailureStatus) {
   EXPECT_NE(status, 0);
   EXPECT_NE(told.find("Could Not Initialize Video Hardware"), std::string::npos) << told;
   EXPECT_FALSE(std::filesystem::exists("Krellostra.dat")) << "nothing is saved";
-  std::filesystem::current_path(previous);
-  std::filesystem::remove_all(scratch);
 }
 
 TEST_F(Loop, EscapeEndsTheLoopWhenReleased) {
@@ -98,7 +93,7 @@ constexpr AttractCase AttractCases[] = {
 TEST_F(Loop, AttractScreensCycleOnWholeSeconds) {
   for (const AttractCase &c : AttractCases) {
     SCOPED_TRACE("at " + std::to_string(c.micros) + " us");
-    playClock = StartMicros + c.micros;
+    clockNow = StartMicros + c.micros;
     Frame();
     EXPECT_EQ(GameState, c.state);
   }
@@ -115,7 +110,7 @@ GameRun Loop::PlayUntilGameOver() {
   int32_t lives = 3;
   bool over = false;
   for (int frame = 1; frame < 400'000 && !over; frame++) {
-    playClock += FrameMicros;
+    clockNow += FrameMicros;
     WorkFrame();
     if (frame == 1)
       Key(KeyReturn, false);
@@ -166,7 +161,7 @@ TEST_F(Loop, SeededGameRunsFromFirstWaveToGameOverTheSameWayTwice) {
   // repeats frame for frame.
   GameExit();
   std::ofstream("Krellostra.dat") << "[Game Data]\r\nUseAudio = 0\r\n";
-  playClock = StartMicros;
+  clockNow = StartMicros;
   ASSERT_EQ(GameStartUp(), 0);
   ASSERT_EQ(UseAudio, 0);
   RT_SetFrameRate(0);

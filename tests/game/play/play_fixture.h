@@ -18,11 +18,7 @@
 #include "runtime/lists/lists.h"
 #include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
-
-inline int64_t playClock = 0; // microseconds since the Unix epoch
-inline int64_t PlayClock() {
-  return playClock;
-}
+#include "tests/test_support.h"
 
 class Play : public ::testing::Test {
 protected:
@@ -31,13 +27,8 @@ protected:
   static constexpr uint32_t Seed = 20261209;
 
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    char name[] = "/tmp/heliomants-play-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    scratch_ = name;
-    std::filesystem::current_path(scratch_);
-    playClock = StartMicros;
-    RT_SetClockSource(PlayClock);
+    clockNow = StartMicros;
+    RT_SetClockSource(TestClock);
     ASSERT_EQ(GameStartUp(), 0);
     started_ = true;
     RT_SetFrameRate(0);
@@ -48,21 +39,11 @@ protected:
     if (started_)
       GameExit();
     RT_SetClockSource(nullptr);
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch_, ignored);
   }
 
-  static void Key(int32_t key, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = static_cast<SDLKey>(key);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
-  }
+  static void Key(int32_t key, bool down) { PushKey(static_cast<SDLKey>(key), down); }
 
-  static void Seconds(int64_t seconds) { playClock += seconds * 1'000'000; }
+  static void Seconds(int64_t seconds) { clockNow += seconds * 1'000'000; }
 
   // One pass of the loop; true while the loop goes on.
   static bool Frame() { return GameFrame(); }
@@ -128,6 +109,6 @@ protected:
   static void ParkShot(Shot &shot, float x, float y) { shot = Shot{x, y, 0, 0, 1}; }
 
 private:
-  std::filesystem::path previous_, scratch_;
+  ScratchDir scratch_; // made before start-up, removed after the exit
   bool started_ = false;
 };

@@ -12,25 +12,12 @@
 #include "game/world.h"
 #include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
-#include "tests/game/screens/scratch_dir.h"
+#include "tests/test_support.h"
 
 namespace {
 
 constexpr int64_t Second = 1'000'000;             // in the clock's microseconds
 constexpr int64_t Start = 1'700'000'000 * Second; // a whole second
-
-int64_t now = Start;
-int64_t TestClock() {
-  return now;
-}
-
-void PushKey(SDLKey key, bool down) {
-  SDL_Event event{};
-  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.sym = key;
-  ASSERT_EQ(SDL_PushEvent(&event), 0);
-}
 
 std::string ReadFile(const char *name) {
   std::ifstream in(name, std::ios::binary);
@@ -42,7 +29,7 @@ std::string ReadFile(const char *name) {
 class ScreensGameRun : public ::testing::Test {
 protected:
   void SetUp() override {
-    now = Start;
+    clockNow = Start;
     RT_SetClockSource(TestClock);
   }
   void TearDown() override { RT_SetClockSource(nullptr); }
@@ -73,12 +60,12 @@ protected:
   // Runs frames 100 ms apart until the state changes; the time it lasted.
   int64_t TimeInState() {
     const int32_t state = GameState;
-    const int64_t entered = now;
-    while (GameState == state && now - entered < 60 * Second) {
-      now += Second / 10;
+    const int64_t entered = clockNow;
+    while (GameState == state && clockNow - entered < 60 * Second) {
+      clockNow += Second / 10;
       GameFrame();
     }
-    return now - entered;
+    return clockNow - entered;
   }
 
   ScratchDir dir_;
@@ -90,7 +77,7 @@ class ScreensAttractCycle : public ScreensGameRun, public ::testing::WithParamIn
 
 TEST_P(ScreensAttractCycle, ScreensLastTheirSeconds) {
   const int64_t offset = GetParam();
-  now = Start + offset;
+  clockNow = Start + offset;
   StartUp();
   ASSERT_EQ(GameState, StateHighScores);
   EXPECT_EQ(TimeInState(), 15 * Second - offset) << "high scores at start-up";
@@ -111,14 +98,14 @@ INSTANTIATE_TEST_SUITE_P(StartOffsets, ScreensAttractCycle,
 // for 14 to 15 seconds.
 TEST_F(ScreensGameRun, GameScreensLastTheirSeconds) {
   StartUp();
-  now += Second / 2;
+  clockNow += Second / 2;
   PressReturn();
   ASSERT_EQ(GameState, StateGetReady);
   EXPECT_EQ(TimeInState(), 3 * Second - Second / 2) << "get ready, entered half a second in";
   ASSERT_EQ(GameState, StatePlaying);
 
   Score = 5000;
-  now += Second / 2;
+  clockNow += Second / 2;
   EnterState(StateGameOver);
   EXPECT_EQ(TimeInState(), 6 * Second - Second / 2) << "game over";
   ASSERT_EQ(GameState, StateHighScores);

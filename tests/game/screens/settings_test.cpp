@@ -8,7 +8,7 @@
 #include "game/settings.h"
 #include "game/world.h"
 #include "runtime/preferences/preferences.h"
-#include "tests/game/screens/scratch_dir.h"
+#include "tests/test_support.h"
 
 namespace {
 

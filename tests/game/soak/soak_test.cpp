@@ -76,7 +76,7 @@ TEST_F(Soak, RandomPlayKeepsListsBoundedAndTheHeapFlat) {
       ASSERT_TRUE(Frame());
     else
       WorkFrame();
-    playClock += FrameMicros;
+    clockNow += FrameMicros;
 
     if (GameState == StateGetReady && lastState >= StateHighScores)
       games++;

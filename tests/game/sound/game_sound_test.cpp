@@ -22,7 +22,7 @@
 #include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
 #include "runtime/sound/sound.h"
-#include "tests/game/screens/scratch_dir.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -74,19 +74,6 @@ constexpr uintmax_t BufferBytes = 2048;
 constexpr int PlayFrames = 600;
 constexpr int ThrustFrom = 40, ThrustTo = 70; // play frames with Up held
 
-int64_t now = Start;
-int64_t TestClock() {
-  return now;
-}
-
-void PushKey(SDLKey key, bool down) {
-  SDL_Event event{};
-  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.sym = key;
-  ASSERT_EQ(SDL_PushEvent(&event), 0);
-}
-
 // One game: its calls, its score frame by frame, the sounds as the device got them
 // and the capture.
 struct GameRun {
@@ -125,7 +112,7 @@ void PlayScript(bool useAudio, GameRun &run) {
     std::ofstream("Krellostra.dat", std::ios::binary) << "[Game Data]\r\nUseAudio = 0\r\n";
   calls.clear();
   currentFrame = -1;
-  now = Start;
+  clockNow = Start;
   RT_SetClockSource(TestClock);
 
   ASSERT_EQ(GameStartUp(), 0);
@@ -141,7 +128,7 @@ void PlayScript(bool useAudio, GameRun &run) {
     const uintmax_t before = CaptureSize(capture);
     const size_t firstCall = calls.size();
     currentFrame++;
-    now += step;
+    clockNow += step;
     EXPECT_TRUE(GameFrame());
     const uintmax_t after = CaptureSize(capture);
     for (size_t i = firstCall; i < calls.size(); i++) {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/game/screens/scratch_dir.h"
+#include "tests/test_support.h"
 #include "tests/runtime/sound/sound_device.h"
 #include "tests/runtime/sound/wav_image.h"
 
