@@ -16,8 +16,10 @@ mkdir "$work/corpus" "$work/findings"
 cp "$root"/tests/fuzz/corpus/* "$work/corpus/"
 
 status=0
+# The fuzzer's progress lines go to a log, shown only when something went wrong.
 (cd "$work" && "$fuzzer" -max_total_time="$seconds" -timeout=10 -max_len=4096 \
-  -artifact_prefix="$work/findings/" "$work/corpus") || status=$?
+  -artifact_prefix="$work/findings/" "$work/corpus" >"$work/log" 2>&1) || status=$?
+[ "$status" -eq 0 ] || tail -n 60 "$work/log" >&2
 
 for finding in "$work"/findings/*; do
   [ -e "$finding" ] || continue
@@ -25,5 +27,5 @@ for finding in "$work"/findings/*; do
   od -A d -t x1z "$finding" >&2
   [ "$status" -ne 0 ] || status=1
 done
-[ "$status" -eq 0 ] && echo "fuzz: no finding in $seconds seconds"
+[ "$status" -eq 0 ] && echo "fuzz: no finding in $seconds seconds ($(grep -o 'Done [0-9]* runs' "$work/log"))"
 exit "$status"
