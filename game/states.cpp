@@ -15,9 +15,13 @@ constexpr int32_t SecondsUnit = 6; // RT_AddDate's unit for seconds
 
 // Internal helpers
 
-// A state entered at ClockSeconds(0) lasts between seconds and seconds + 1.
+// A state entered at ClockSeconds(0) lasts between seconds and seconds + 1. The
+// time spent is taken as a 32-bit difference, so a state entered just before the
+// calendar clock's count wraps (in 2038) ends on time instead of never.
 static bool StateTimeIsUp(int32_t seconds) {
-  return static_cast<int64_t>(ClockSeconds(0)) > static_cast<int64_t>(StateTimer) + seconds;
+  const auto spent = static_cast<int32_t>(static_cast<uint32_t>(ClockSeconds(0)) -
+                                          static_cast<uint32_t>(StateTimer));
+  return spent > seconds;
 }
 
 // The score goes into the table, and the attract screens get a fresh backdrop.

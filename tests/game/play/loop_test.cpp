@@ -99,6 +99,18 @@ TEST_F(Loop, AttractScreensCycleOnWholeSeconds) {
   }
 }
 
+// Entered a second before the calendar clock's 32-bit count wraps (in 2038), the
+// get-ready pause still lasts two to three seconds.
+TEST_F(Loop, GetReadyEndsOnTimeAcrossTheClocksWrap) {
+  clockNow = (int64_t{INT32_MAX} - 1) * 1'000'000;
+  ASSERT_NO_FATAL_FAILURE(StartGame());
+  for (const int32_t expected : {StateGetReady, StateGetReady, StatePlaying}) {
+    Seconds(1);
+    Frame();
+    EXPECT_EQ(GameState, expected) << "clock " << RT_Date();
+  }
+}
+
 // Holds thrust and fire from the first frame of a new game until the last
 // ship is lost and the high scores come back; 1/75 s passes each frame.
 // The flip is left out: it changes nothing in the world.
