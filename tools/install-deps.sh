@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config clang
+  g++ cmake make pkg-config clang libclang-rt-dev
   libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev
   libgtest-dev
-  xvfb xauth xdotool x11-apps imagemagick sox
+  xvfb xdotool x11-apps imagemagick util-linux
 )
 
 missing=()
@@ -26,4 +26,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}"
