@@ -41,7 +41,7 @@ void MoveDebris() {
     Particle &particle = *RT_CurrentRecord<Particle>(Debris);
     particle.X += particle.DX;
     particle.Y += particle.DY;
-    if (particle.X > 0 && particle.X < 639 && particle.Y > 0 && particle.Y < 479) {
+    if (InsideScreen(particle.X, particle.Y)) {
       const int32_t level = particle.Life + 90;
       RT_Plot2(RoundPixel(particle.X), RoundPixel(particle.Y), RT_RGB(level, level, level));
     }

@@ -11,3 +11,8 @@ constexpr int32_t DotWhite = 0xFFFFFF;    // vertex dots and shots
 inline int32_t RoundPixel(float value) {
   return static_cast<int32_t>(std::lrintf(value));
 }
+
+// Strictly inside the screen: dots on or beyond its edge are left out.
+inline bool InsideScreen(float x, float y) {
+  return x > 0 && x < 639 && y > 0 && y < 479;
+}

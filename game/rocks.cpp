@@ -21,7 +21,7 @@
 constexpr int32_t FragmentImmunity = 10; // Blink frames
 constexpr int32_t FirstMedium = 3, FirstSmall = 6;
 
-// The beat's interval in milliseconds once more than RocksHit rocks are gone.
+// The beat's interval in milliseconds once RocksHit exceeds rocksHit.
 struct BeatStep {
   int32_t rocksHit, interval;
 };
@@ -190,14 +190,15 @@ void ClearWave() {
   EnterState(StateGetReady);
 }
 
-// The clock is read as 32-bit values that may wrap, so the sum wraps too.
+// The millisecond clock is a 32-bit count that wraps after 49 days; the time since
+// the last beat is taken as a 32-bit difference, so the beat keeps going across it.
 void PlayBeat() {
   for (const BeatStep &step : BeatSteps)
     if (RocksHit > step.rocksHit)
       BeatInterval = step.interval;
-  const int32_t due =
-      static_cast<int32_t>(static_cast<uint32_t>(BeatTime) + static_cast<uint32_t>(BeatInterval));
-  if (RT_ElapsedMilliseconds() > due) {
+  const auto since = static_cast<int32_t>(static_cast<uint32_t>(RT_ElapsedMilliseconds()) -
+                                          static_cast<uint32_t>(BeatTime));
+  if (since > BeatInterval) {
     BeatTime = RT_ElapsedMilliseconds();
     BeatSound = 1 - BeatSound;
     PlayEffect(BeatSound, 0);

@@ -25,7 +25,7 @@ static void MaybeBringSaucer() {
   if (RT_Random(200) != 200 || Wave < 3)
     return;
   SaucerOn = 1;
-  if (GameState <= 2)
+  if (GameState < StateGameOver)
     PlayEffect(SoundSaucer, 1);
   SaucerDX = (RT_Random(6) == 6 && Wave > 5) ? 2 : 1;
   if (RT_Random(1) == 0) {

@@ -2,19 +2,15 @@
 // Every character is a glyph sprite blitted over the world; no font is involved.
 #include "game/screens.h"
 
-#include <cmath>
-#include <cstring>
-
+#include "game/pixels.h"
 #include "game/world.h"
 #include "runtime/drawing/drawing.h"
-#include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
 
 // Constants
 
 constexpr int32_t GlyphWidth = 15, GlyphHeight = 16;
 constexpr int32_t GlyphSpriteOffset = 36; // a character's glyph is sprite (code - 36)
-constexpr char GlyphCharacters[] = "0123456789ABCDEGHILMNOPRSTUVY";
 constexpr int32_t ScoreDigits = 6, WaveDigits = 2;
 
 // The credits screen's two lines; only characters with a glyph.
@@ -22,12 +18,12 @@ const char *const CreditLines[2] = {"A VECTOR ARCADE GAME", "BY THE HELIOMANTS T
 
 // Internal helpers
 
-// Only characters that were drawn at start-up have a sprite; anything else
-// would reach past the sprite table, so it is left blank.
+// Digits and capitals have glyph numbers (a letter the game never writes has an
+// empty row, which draws nothing); any other character would show another
+// shape or reach past the sprite table, so it is left blank.
 static void DrawGlyph(char Character, int32_t X, int32_t Y) {
-  if (Character == '\0' || std::strchr(GlyphCharacters, Character) == nullptr)
-    return;
-  RT_DisplayTransparentSprite(Character - GlyphSpriteOffset, X, Y);
+  if ((Character >= '0' && Character <= '9') || (Character >= 'A' && Character <= 'Z'))
+    RT_DisplayTransparentSprite(Character - GlyphSpriteOffset, X, Y);
 }
 
 // Left-padded with "0" to Digits characters; a longer text keeps its first ones.
@@ -96,15 +92,14 @@ int32_t InsertHighScore(int32_t NewScore, int32_t Best) {
 
 // The ship's outline at rest, one icon per ship after the one in play.
 void DrawShipIcons() {
-  const int32_t Grey = RT_RGB(150, 150, 150);
   for (int32_t k = 1; k < Lives; k++) {
     int32_t X[4], Y[4];
     for (int i = 0; i < 4; i++) {
-      X[i] = static_cast<int32_t>(std::lrintf(ShipModelX[i] + 20.0f * k));
-      Y[i] = static_cast<int32_t>(std::lrintf(ShipModelY[i] + 10.0f));
+      X[i] = RoundPixel(ShipModelX[i] + 20.0f * k);
+      Y[i] = RoundPixel(ShipModelY[i] + 10.0f);
     }
     for (int i = 0; i < 4; i++)
-      RT_LineXY2(X[i], Y[i], X[(i + 1) % 4], Y[(i + 1) % 4], Grey);
+      RT_LineXY2(X[i], Y[i], X[(i + 1) % 4], Y[(i + 1) % 4], OutlineGrey);
   }
 }
 

@@ -30,9 +30,8 @@ static void ShipLine(int from, int to) {
 
 // Dots on or beyond the screen's edge are left out; lines are clipped instead.
 static void ShipDot(int point) {
-  const float x = ShipPointX[point], y = ShipPointY[point];
-  if (x > 0 && x < 639 && y > 0 && y < 479)
-    RT_Plot2(RoundPixel(x), RoundPixel(y), DotWhite);
+  if (InsideScreen(ShipPointX[point], ShipPointY[point]))
+    RT_Plot2(RoundPixel(ShipPointX[point]), RoundPixel(ShipPointY[point]), DotWhite);
 }
 
 // Steering

@@ -46,44 +46,44 @@ constexpr int ShotSlots = 20;
 constexpr float DegreesToRadians = 0.017499998f; // the game's k, not pi/180
 
 // States, timers and settings
-extern int32_t GameState;        // one of the states above
-extern int32_t StateTimer;       // whole seconds against which timed states expire
-extern int32_t QuitGame;         // 1 once Escape has been released
-extern int32_t HiScore;          // the best score, raised live by the HUD
-extern int32_t SecondScore;      // as read from the preferences file
-extern int32_t ThirdScore;       // as read from the preferences file
-extern int32_t FullScreen;       // always 1 once the screen is open
-extern int32_t UseAudio;         // every sound call happens only while non-zero
-extern std::string GameTitle;    // "Heliomants"
+extern int32_t GameState;           // one of the states above
+extern int32_t StateTimer;          // whole seconds against which timed states expire
+extern int32_t QuitGame;            // 1 once Escape has been released
+extern int32_t HiScore;             // the best score, raised live by the HUD
+extern int32_t SecondScore;         // as read from the preferences file
+extern int32_t ThirdScore;          // as read from the preferences file
+extern int32_t FullScreen;          // always 1 once the screen is open
+extern int32_t UseAudio;            // every sound call happens only while non-zero
+extern std::string GameTitle;       // "Heliomants"
 extern std::string HiScoreTable[4]; // entries 0..2: six-digit texts, best first
 
 // Ship
-extern float ShipX, ShipY;       // centre
-extern float ShipDX, ShipDY;     // velocity, subtracted each frame
-extern int32_t ShipAngle;        // heading in degrees, 0 up, clockwise
-extern int32_t Thrusting;        // 1 while thrust is held in this frame
-extern int32_t ThrustFrames;     // frames thrust has been held without a break
-extern int32_t ShipDeadTimer;    // above 0 while the ship is lost and absent
-extern int32_t ShipHits;         // hits on the ship found in this frame
-extern int32_t FireDelay;        // frames before the player may fire again
+extern float ShipX, ShipY;                 // centre
+extern float ShipDX, ShipDY;               // velocity, subtracted each frame
+extern int32_t ShipAngle;                  // heading in degrees, 0 up, clockwise
+extern int32_t Thrusting;                  // 1 while thrust is held in this frame
+extern int32_t ThrustFrames;               // frames thrust has been held without a break
+extern int32_t ShipDeadTimer;              // above 0 while the ship is lost and absent
+extern int32_t ShipHits;                   // hits on the ship found in this frame
+extern int32_t FireDelay;                  // frames before the player may fire again
 extern float ShipModelX[7], ShipModelY[7]; // the model, nose up
 extern float ShipPointX[7], ShipPointY[7]; // the model rotated and placed for this frame
 
 // Score and waves
 extern int32_t Lives;
 extern int32_t Score;
-extern int32_t Wave;             // indexes WaveSplits
-extern int32_t RockCount;        // rocks alive; before SpawnWave, how many to place
-extern int32_t RocksHit;         // rocks hit in this wave; sets the beat's tempo
-extern int32_t ScoreHit;         // 1 only while a player shot's rock hit is processed
+extern int32_t Wave;      // indexes WaveSplits
+extern int32_t RockCount; // rocks alive; before SpawnWave, how many to place
+extern int32_t RocksHit;  // rocks hit in this wave; sets the beat's tempo
+extern int32_t ScoreHit;  // 1 only while a player shot's rock hit is processed
 extern int32_t ScoreLarge, ScoreMedium, ScoreSmall, ScoreSaucer;
 
 // Blink clock and beat
-extern int32_t BlinkCounter;     // 0..6
-extern int32_t Blink;            // flips every 7 frames
-extern int32_t BeatInterval;     // milliseconds between beats
-extern int32_t BeatTime;         // clock reading at the last beat
-extern int32_t BeatSound;        // the beat sound played last, 0 or 1
+extern int32_t BlinkCounter; // 0..6
+extern int32_t Blink;        // flips every 7 frames
+extern int32_t BeatInterval; // milliseconds between beats
+extern int32_t BeatTime;     // clock reading at the last beat
+extern int32_t BeatSound;    // the beat sound played last, 0 or 1
 
 // Saucer
 extern int32_t SaucerOn;
@@ -94,8 +94,8 @@ extern int32_t SaucerFireDelay;
 extern float AimAngle;
 
 // Objects
-extern RT_List Rocks;            // of Rock
-extern RT_List Debris;           // of Particle
+extern RT_List Rocks;  // of Rock
+extern RT_List Debris; // of Particle
 extern Shot Shots[ShotSlots + 1];
 extern Shot SaucerShots[ShotSlots + 1];
 
