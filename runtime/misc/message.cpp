@@ -9,13 +9,13 @@
 // What the box's callbacks report to its loop.
 enum BoxState : int32_t { kDestroyed = -1, kAnswered = 0, kWaiting = 1 };
 
-struct ButtonSpec {
+struct BoxButton {
   const char *label;
   int32_t value;
 };
 
 struct ButtonSet {
-  ButtonSpec buttons[3];
+  BoxButton buttons[3];
   int count;
   int width; // default width of the box with these buttons
 };

@@ -31,10 +31,3 @@ TEST(MessageBox, WithoutDisplayWritesToStderr) {
   EXPECT_EQ(RT_MessageRequester("Error", "Could Not Initialize Input Devices"), 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Could Not Initialize Input Devices\n");
 }
-
-// The game starts and closes these although it opens no window and loads no image.
-TEST(Windows, StartAndCloseWithoutEffect) {
-  EXPECT_NE(RT_InitImageDecoder(), 0);
-  RT_CloseWindow(0);
-  RT_FreeWindows();
-}
