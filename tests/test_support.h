@@ -4,38 +4,10 @@
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
-// A fresh temporary working directory for the length of a test, removed after.
-class ScratchDir {
-public:
-  ScratchDir() : previous_(std::filesystem::current_path()) {
-    char name[] = "/tmp/heliomants-test-XXXXXX";
-    if (mkdtemp(name) == nullptr)
-      std::abort();
-    path_ = name;
-    std::filesystem::current_path(path_);
-  }
-  ~ScratchDir() {
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir &) = delete;
-  ScratchDir &operator=(const ScratchDir &) = delete;
-
-  const std::filesystem::path &path() const { return path_; }
-
-private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};
+#include "tests/scratch_dir.h"
 
 // The calendar clock behind the game's timers, in microseconds since the Unix
 // epoch, for RT_SetClockSource.

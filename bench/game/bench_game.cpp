@@ -2,13 +2,11 @@
 // that an autopilot plays from the first wave to wave 6 with the saucer about
 // and debris flying. Headless, unpaced; prints the median and 99th percentile.
 #include <SDL/SDL.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include "game/game.h"
@@ -18,6 +16,7 @@
 #include "runtime/lists/lists.h"
 #include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
+#include "tests/scratch_dir.h"
 
 namespace {
 
@@ -80,11 +79,7 @@ double Percentile(std::vector<double> values, double fraction) {
 int main() {
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-  const std::filesystem::path previous = std::filesystem::current_path();
-  char scratch[] = "/tmp/heliomants-bench-XXXXXX";
-  if (mkdtemp(scratch) == nullptr)
-    return 1;
-  std::filesystem::current_path(scratch);
+  const ScratchDir scratch;
   RT_SetClockSource(GameClock);
   if (int32_t status = GameStartUp(); status != 0)
     return status;
@@ -117,8 +112,6 @@ int main() {
   const int32_t wave = Wave;
   GameExit();
   RT_SetClockSource(nullptr);
-  std::filesystem::current_path(previous);
-  std::filesystem::remove_all(scratch);
 
   std::printf("bench_game: %zu frames up to wave %d (%d at wave 6 or later), saucer on %d "
               "frames, up to %zu debris particles\n",
