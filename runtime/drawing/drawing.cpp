@@ -1,3 +1,5 @@
+// Drawing on a buffer: the SDL_gfx back end behind the drawing outputs, and the
+// public calls that go through the current output.
 #include "runtime/drawing/drawing.h"
 
 #include <SDL/SDL.h>

@@ -1,3 +1,4 @@
+// Keyboard: the one reader of SDL's event queue, and the held and released tables.
 #include "runtime/keyboard/keyboard.h"
 
 #include <SDL/SDL.h>

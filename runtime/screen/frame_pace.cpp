@@ -1,3 +1,4 @@
+// Frame pacing: deadlines counted from one origin, so the rate does not drift.
 #include "runtime/screen/frame_pace.h"
 
 namespace {

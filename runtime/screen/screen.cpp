@@ -1,3 +1,5 @@
+// Screen and sprites: the SDL video surface, the sprite table and its blits, and
+// the flip that holds the loop to its frame rate.
 #include "runtime/screen/screen.h"
 
 #include <SDL/SDL.h>
