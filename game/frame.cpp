@@ -29,11 +29,17 @@ static void CountDownDelays() {
     SaucerFireDelay--;
 }
 
-// Only P ends a pause; nothing is drawn or flipped meanwhile, and the clocks run on.
+// A signal or the loss of the display ends the run as Escape does, so the scores are kept.
+static bool QuitRequested() {
+  return RT_QuitSignal() != 0 || RT_DisplayLost() != 0;
+}
+
+// Only P ends a pause, or a request to quit; nothing is drawn or flipped meanwhile,
+// and the clocks run on.
 static void Pause() {
   for (;;) {
     RT_ExamineKeyboard();
-    if (RT_KeyboardReleased(KeyP))
+    if (RT_KeyboardReleased(KeyP) || QuitRequested())
       return;
     RT_Delay(PausePollMs);
   }
@@ -45,6 +51,8 @@ static void ReadKeys() {
     QuitGame = 1;
   if (RT_KeyboardReleased(KeyP))
     Pause();
+  if (QuitRequested())
+    QuitGame = 1;
   if (RT_KeyboardPushed(KeyReturn) && GameState >= StateHighScores)
     NewGame();
   TurnShip();

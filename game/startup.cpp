@@ -1,6 +1,7 @@
 // Start-up and exit: the runtime's libraries, the settings, the screen, the
 // shapes, the backdrop of rocks and the sounds; at exit the settings are saved
 // and everything shut down.
+#include <csignal>
 #include <cstdio>
 
 #include "game/effects.h"
@@ -23,6 +24,7 @@
 constexpr int32_t ScreenWidth = 640, ScreenHeight = 480, ScreenDepth = 16;
 constexpr int32_t FrameRate = 75;
 constexpr int32_t FailureStatus = 1;
+constexpr int32_t InterruptedStatus = 128 + SIGINT;
 
 // Internal helpers
 
@@ -90,9 +92,12 @@ int32_t GameStartUp() {
   return 0;
 }
 
+// Escape, TERM and HUP end the run normally; Ctrl-C gives the shell's usual status for
+// an interrupt, and a lost display is a failure.
 int32_t GameExit() {
   WriteSettings();
   RT_CloseWindow(0);
+  int32_t status = RT_QuitSignal() == SIGINT ? InterruptedStatus : 0;
   ShutDown();
-  return 0;
+  return RT_DisplayLost() != 0 ? FailureStatus : status;
 }

@@ -4,6 +4,7 @@
 #include <SDL/SDL.h>
 #include <cstring>
 
+#include "runtime/keyboard/quit_signals.h"
 #include "runtime/screen/screen.h"
 
 namespace {
@@ -32,7 +33,10 @@ int32_t TrackRelease(int32_t key) {
 
 int32_t RT_InitKeyboard() {
   memset(KeyHeld, 0, sizeof KeyHeld);
-  return RT_BringUpVideo();
+  if (!RT_BringUpVideo())
+    return 0;
+  CatchQuitSignals();
+  return 1;
 }
 
 int32_t RT_ExamineKeyboard() {
@@ -61,4 +65,6 @@ int32_t RT_KeyboardReleased(int32_t key) {
   return any;
 }
 
-void RT_FreeKeyboards() {}
+void RT_FreeKeyboards() {
+  ReleaseQuitSignals();
+}

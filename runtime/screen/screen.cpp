@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "runtime/screen/display_watch.h"
 #include "runtime/screen/frame_pace.h"
 
 int32_t RT_SDL_State = 0;
@@ -29,9 +30,13 @@ RT_FramePace FramePace = {};
 
 // ---- Screen helpers
 
-void SetScreenSize(int32_t width, int32_t height) {
+// The size globals, the hidden pointer and the watch on the display, for an open screen
+SDL_Surface *ScreenOpened(int32_t width, int32_t height) {
   RT_Screen_Width = RT_Screen_RealWidth = width;
   RT_Screen_Height = RT_Screen_RealHeight = height;
+  SDL_ShowCursor(0);
+  WatchScreenDisplay();
+  return RT_Screen_Current;
 }
 
 int64_t MonotonicNanoseconds() {
@@ -118,12 +123,13 @@ int32_t RT_BringUpVideo() {
     return 1;
   // Keeps one-pixel lines crisp when the screen is scaled up; a player's own setting wins
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
-  // SDL would turn SIGINT and SIGTERM into a quit event, which the keyboard drops:
-  // the game could then only be killed. Leave the signals their usual effect.
+  // SDL would turn SIGINT and SIGTERM into a quit event, which the keyboard drops;
+  // the keyboard library catches them itself.
   setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
   // The game needs an X display; without one SDL would fall back to drawing
   // off screen, and the game would run unseen instead of saying it cannot start.
   setenv("SDL_VIDEODRIVER", "x11", 0);
+  WatchDisplays();
   if (RT_SDL_State == 0) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
       return 0;
@@ -159,7 +165,7 @@ void RT_FreeSprites() {
   RT_SDL_VideoState = 0;
   if (RT_SDL_State == 1) {
     RT_SDL_State = 0;
-    SDL_Quit();
+    QuitSDL();
   }
 }
 
@@ -172,9 +178,7 @@ SDL_Surface *RT_OpenScreen(int32_t width, int32_t height, int32_t depth, const c
   RT_Screen_Current = SDL_SetVideoMode(width, height, depth, FullScreenFlags);
   if (!RT_Screen_Current)
     return nullptr;
-  SetScreenSize(width, height);
-  SDL_ShowCursor(0);
-  return RT_Screen_Current;
+  return ScreenOpened(width, height);
 }
 
 SDL_Surface *RT_OpenWindowedScreen(void *, int32_t, int32_t, int32_t width, int32_t height, int32_t,
@@ -182,9 +186,7 @@ SDL_Surface *RT_OpenWindowedScreen(void *, int32_t, int32_t, int32_t width, int3
   RT_Screen_Current = SDL_SetVideoMode(width, height, 0, WindowedFlags);
   if (!RT_Screen_Current)
     return nullptr;
-  SetScreenSize(width, height);
-  SDL_ShowCursor(0);
-  return RT_Screen_Current;
+  return ScreenOpened(width, height);
 }
 
 void RT_CloseScreen() {
@@ -193,7 +195,7 @@ void RT_CloseScreen() {
   // Blits must not reach the screen surface that SDL is about to free
   if (RT_Sprite_CurrentBitmap == RT_Screen_Current)
     RT_Sprite_CurrentBitmap = nullptr;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  CloseVideo();
   RT_Screen_Current = nullptr;
 }
 
@@ -217,7 +219,7 @@ void RT_FlipBuffers() {
     return;
   RT_UseBuffer(-1);
   WaitForFrameDeadline();
-  SDL_Flip(RT_Screen_Current);
+  ShowFrame(RT_Screen_Current);
   RT_Sprite_CurrentBitmap = RT_Screen_Current;
 }
 

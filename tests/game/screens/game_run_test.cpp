@@ -3,9 +3,14 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 #include "game/game.h"
 #include "game/states.h"
@@ -162,6 +167,72 @@ TEST_P(ScreensSavedFile, HoldsScoresAndFullScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ScreensSavedFile, ::testing::ValuesIn(SavedFileCases),
+                         [](const auto &info) { return std::string(info.param.id); });
+
+struct QuitSignalCase {
+  const char *id;
+  int signal;
+  bool paused; // sent while the game waits in a pause
+  int32_t status;
+};
+
+const QuitSignalCase QuitSignalCases[] = {
+    {"TermInPlay", SIGTERM, false, 0}, {"HupInPlay", SIGHUP, false, 0},
+    {"IntInPlay", SIGINT, false, 130}, {"TermInPause", SIGTERM, true, 0},
+    {"HupInPause", SIGHUP, true, 0},   {"IntInPause", SIGINT, true, 130},
+};
+
+void PrintTo(const QuitSignalCase &c, std::ostream *out) {
+  *out << c.id;
+}
+
+class ScreensQuitSignal : public ScreensGameRun,
+                          public ::testing::WithParamInterface<QuitSignalCase> {
+protected:
+  // P seen released: the next frame waits in the pause while the signal comes from
+  // outside. Should the pause not end on it, P ends the pause after two seconds.
+  void SignalDuringPause(int signal) {
+    PushKey(SDLK_p, true);
+    ASSERT_TRUE(GameFrame());
+    PushKey(SDLK_p, false);
+    std::atomic<bool> frameReturned{false};
+    std::thread outside([&] {
+      using namespace std::chrono_literals;
+      std::this_thread::sleep_for(50ms);
+      kill(getpid(), signal);
+      for (int waited = 0; !frameReturned && waited < 2000; waited++)
+        std::this_thread::sleep_for(1ms);
+      PushKey(SDLK_p, true);
+      PushKey(SDLK_p, false);
+    });
+    EXPECT_FALSE(GameFrame()) << "the loop went on after the signal";
+    frameReturned = true;
+    outside.join();
+  }
+};
+
+// A logout, a closed terminal, kill or Ctrl-C end the run as Escape's release does,
+// from a pause too: the frame is completed and the scores are saved as at that exit.
+TEST_P(ScreensQuitSignal, EndsTheRunAndSavesTheScores) {
+  const QuitSignalCase &c = GetParam();
+  StartUp();
+  PressReturn();
+  Score = 2500;
+  ASSERT_TRUE(GameFrame());
+  const int32_t blinkCounter = BlinkCounter;
+  if (c.paused) {
+    SignalDuringPause(c.signal);
+  } else {
+    ASSERT_EQ(raise(c.signal), 0);
+    EXPECT_FALSE(GameFrame());
+  }
+  EXPECT_EQ(BlinkCounter, (blinkCounter + (c.paused ? 2 : 1)) % 7) << "the frames completed";
+  EXPECT_EQ(GameExit(), c.status);
+  EXPECT_EQ(ReadFile("Krellostra.dat"),
+            "[Game Data]\r\nHiScore = 2500\r\nSecond = 1725\r\nThird = 1270\r\nFullScreen = 1\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ScreensQuitSignal, ::testing::ValuesIn(QuitSignalCases),
                          [](const auto &info) { return std::string(info.param.id); });
 
 // The scores cannot be saved where the working directory has gone: said on
