@@ -44,9 +44,9 @@ SDL_Surface *RT_ScreenID();  // the screen, or null
 const char *RT_VideoError(); // why video or the screen could not start, from SDL
 // 1 once the X display behind the screen has gone away (a dropped remote session, a
 // server that ended). The loss is told on stderr; flips then show nothing and nothing
-// else fails, so the program can save and shut down. Should the display go during
-// the shut-down of SDL's video, the process ends there with status 1. Stays set
-// after RT_FreeSprites, until video starts again.
+// else fails, so the program can save and shut down. Should the display go before
+// the screen is open or while SDL's video shuts down, the process ends there with
+// status 1. Stays set after RT_FreeSprites, until video starts again.
 int32_t RT_DisplayLost();
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
 void RT_FlipBuffers();                // shows the frame, waiting for the frame rate's deadline

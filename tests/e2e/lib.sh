@@ -6,9 +6,13 @@
 #   e2e_xserver 640x480x16      # a private Xvfb; sets DISPLAY
 #   e2e_launch                  # the game in a fresh working folder
 #   e2e_wait_up
-#   e2e_key Return              # held long enough for a frame to see it
-#   e2e_shot title; e2e_expect_text title 240 200 20 "PLAYER 1"
-#   e2e_key Escape; e2e_wait_exit 5; e2e_expect_status 0
+#   e2e_key p                   # held long enough for a frame to see it
+#   e2e_expect_text scores 490 5 15 "001860"      # waits for the picture
+#   e2e_quit; e2e_expect_status 0
+#
+# A check never reads one screenshot taken right after a key, a resize or a
+# launch: the game answers on a frame of its own, later on a busy machine. Every
+# check of the picture polls for it until a deadline (e2e_poll, e2e_wait).
 #
 # Everything the test makes lives under one temporary folder, removed on exit
 # together with the game and the X server.
@@ -25,9 +29,8 @@ E2E_PID=
 E2E_STATUS=
 E2E_WIDTH=
 E2E_HEIGHT=
-E2E_SCALE=1
-E2E_LEFT=0
-E2E_TOP=0
+E2E_VIEW=640x480+0+0 # where the game's picture lies on the screen, as WxH+X+Y
+E2E_WHY= # what the last failed try of a polled check saw
 mkdir "$E2E_WORK"
 export SDL_AUDIODRIVER=dummy
 unset DISPLAY
@@ -70,15 +73,24 @@ e2e_pass() {
   echo "PASS: $* (at $((tenths / 10)).$((tenths % 10)) s)"
 }
 
-# Runs COMMAND... every 50 ms until it succeeds; fails after SECONDS.
+# Runs COMMAND... every 50 ms until it succeeds, for at most SECONDS; false if it
+# never did. COMMAND may say in E2E_WHY what it saw instead.
+e2e_wait() {
+  local seconds=$1
+  shift
+  local deadline=$((${EPOCHREALTIME/./} + seconds * 1000000))
+  E2E_WHY=
+  until "$@"; do
+    [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# As e2e_wait, but the test fails with WHAT when the deadline passes.
 e2e_poll() {
   local seconds=$1 what=$2
   shift 2
-  local deadline=$((${EPOCHREALTIME/./} + seconds * 1000000))
-  until "$@"; do
-    [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || e2e_fail "$what: not within $seconds s"
-    sleep 0.05
-  done
+  e2e_wait "$seconds" "$@" || e2e_fail "$what: not within $seconds s${E2E_WHY:+; last seen: $E2E_WHY}"
 }
 
 # Starts Xvfb with a screen of WIDTHxHEIGHTxDEPTH on the first free display
@@ -88,14 +100,15 @@ e2e_xserver() {
   E2E_WIDTH=${size%%x*}
   E2E_HEIGHT=${size#*x}
   E2E_HEIGHT=${E2E_HEIGHT%%x*}
-  # The game's 640x480 is scaled by a whole factor and centred.
-  E2E_SCALE=$((E2E_WIDTH / 640 < E2E_HEIGHT / 480 ? E2E_WIDTH / 640 : E2E_HEIGHT / 480))
-  E2E_LEFT=$(((E2E_WIDTH - 640 * E2E_SCALE) / 2))
-  E2E_TOP=$(((E2E_HEIGHT - 480 * E2E_SCALE) / 2))
+  # The game's 640x480 fills the screen's height or width, keeping its shape,
+  # and is centred; the factor need not be whole (2.25 on 1920x1080).
+  E2E_VIEW=$(awk -v w="$E2E_WIDTH" -v h="$E2E_HEIGHT" 'BEGIN {
+    if (w * 480 > h * 640) { vw = int(640 * h / 480); vh = h } else { vw = w; vh = int(480 * w / 640) }
+    printf "%dx%d+%d+%d\n", vw, vh, (w - vw) / 2, (h - vh) / 2 }')
   Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -br -noreset \
     3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XPID=$!
-  e2e_poll 10 "Xvfb reports its display" grep -q '^[0-9]' "$E2E_TMP/display"
+  e2e_poll 10 "Xvfb reports its display" grep -qs '^[0-9]' "$E2E_TMP/display"
   DISPLAY=:$(head -n 1 "$E2E_TMP/display")
   export DISPLAY
 }
@@ -136,15 +149,22 @@ e2e_shows_something() {
 }
 
 # Waits until the game has a window and the screen is no longer all black. On
-# a screen larger than the game's, the window is then made to cover the screen,
-# as a window manager does with a full-screen window (Xvfb runs none, and SDL
-# then draws for the whole screen into a window of the game's size).
+# a screen larger than the game's, the window is made to cover the screen, as a
+# window manager does with a full-screen window (Xvfb runs none, and SDL then
+# draws for the whole screen into a window of the game's size). SDL may make its
+# window anew while the screen opens, so the window is covered again until the
+# game has drawn.
 e2e_wait_up() {
   e2e_poll 10 "the game's window appears" e2e_has_window
-  [ "$E2E_SCALE" = 1 ] || e2e_poll 10 "the game's window covers the screen" e2e_cover_screen
-  e2e_poll 10 "the game draws a frame" e2e_shows_something
-  [ "$E2E_SCALE" = 1 ] || e2e_poll 10 "the game's window covers the screen" e2e_cover_screen
+  if e2e_scaled; then
+    e2e_poll 10 "the game draws a frame in a window covering the screen" e2e_covered_and_drawn
+    e2e_poll 10 "the game's window covers the screen" e2e_cover_screen
+  else
+    e2e_poll 10 "the game draws a frame" e2e_shows_something
+  fi
 }
+e2e_covered_and_drawn() { e2e_cover_screen && e2e_shows_something; }
+e2e_scaled() { [ "$E2E_WIDTH $E2E_HEIGHT" != "640 480" ]; }
 
 e2e_cover_screen() {
   local window WIDTH=0 HEIGHT=0 X=-1 Y=-1
@@ -176,37 +196,64 @@ e2e_key() {
   xdotool keydown "$1" sleep "${2:-0.1}" keyup "$1"
 }
 
-# Screenshots: NAME.hex under the temporary folder, one pixel a line as rrggbb,
-# row by row. xwd can fail on a window that goes away while it reads, as SDL's
-# do during start-up.
+# Presses KEY for HOLD seconds, again every 2 s, until COMMAND... succeeds. On a
+# busy machine the X server may deliver a press and its release together, which
+# the game never sees held. Only for what a second press does no harm to. For
+# e2e_poll:
+#   e2e_poll 10 "a new game" e2e_key_until Return 0.1 get_ready_shown
+e2e_key_until() {
+  local key=$1 hold=$2
+  shift 2
+  e2e_key "$key" "$hold" && e2e_wait 2 "$@"
+}
+
+# Escape, until the game ends; then its status, as e2e_wait_exit.
+e2e_quit() {
+  e2e_poll 10 "the game ends on Escape" e2e_key_until Escape 0.1 eval '! e2e_running'
+  e2e_wait_exit 1
+}
+
+# Screenshots: NAME.hex under the temporary folder, the game's 640x480 picture
+# one pixel a line as rrggbb, row by row. On a larger screen each of the game's
+# pixels is read at the middle of the block it is scaled to (ImageMagick's
+# -sample), so that how the scaler rounds the blocks' edges does not matter.
+# xwd can fail on a window that goes away while it reads, as SDL's do during
+# start-up.
 e2e_shot_once() { xwd -root -silent >"$E2E_TMP/$1.xwd" 2>/dev/null; }
 e2e_shot() {
   e2e_poll 5 "a screenshot" e2e_shot_once "$1"
-  convert "$E2E_TMP/$1.xwd" -depth 8 rgb:- | od -An -v -tx1 -w3 | tr -d ' ' >"$E2E_TMP/$1.hex"
+  convert "$E2E_TMP/$1.xwd" -crop "$E2E_VIEW" +repage -sample '640x480!' -depth 8 rgb:- |
+    od -An -v -tx1 -w3 | tr -d ' ' >"$E2E_TMP/$1.hex"
   rm "$E2E_TMP/$1.xwd"
 }
 
 # Reads "X Y ..." lines of the game's coordinates and prints each line with the
 # colour of that pixel in screenshot NAME added at its end.
 e2e_colours() {
-  awk -v w="$E2E_WIDTH" -v s="$E2E_SCALE" -v left="$E2E_LEFT" -v top="$E2E_TOP" '
-    NR == FNR { n++; line[n] = $0; at[n] = (top + $2 * s) * w + left + $1 * s + 1; want[at[n]] = 1; next }
+  awk 'NR == FNR { n++; line[n] = $0; at[n] = $2 * 640 + $1 + 1; want[at[n]] = 1; next }
     FNR in want { colour[FNR] = $1 }
     END { for (i = 1; i <= n; i++) print line[i], colour[at[i]] }' - "$E2E_TMP/$1.hex"
 }
 
 # The game's white pixels in screenshot NAME, one "X Y" a line.
 e2e_whites() {
-  awk -v w="$E2E_WIDTH" -v s="$E2E_SCALE" -v left="$E2E_LEFT" -v top="$E2E_TOP" '
-    /^f.f.f./ {
-      x = (NR - 1) % w - left; y = int((NR - 1) / w) - top
-      if (x >= 0 && y >= 0 && x % s == 0 && y % s == 0 && x < 640 * s && y < 480 * s)
-        print x / s, y / s
-    }' "$E2E_TMP/$1.hex"
+  awk '/^f.f.f./ { print (NR - 1) % 640, int((NR - 1) / 640) }' "$E2E_TMP/$1.hex"
 }
 
 # Screenshots A and B are the same picture.
 e2e_same_shots() { cmp -s "$E2E_TMP/$1.hex" "$E2E_TMP/$2.hex"; }
+
+# Screenshots A and B, taken 0.3 s apart, are the same picture: the game draws
+# nothing new, as in a pause. Rocks move on every frame of the game.
+e2e_holds_still() { e2e_shot "$1" && sleep 0.3 && e2e_shot "$2" && e2e_same_shots "$1" "$2"; }
+
+# The game draws new frames: three screenshots in a row, each unlike the one
+# before. A game that has ended shows its last picture while it shuts down and
+# then none, which is one change at most.
+e2e_draws_on() {
+  e2e_shot drawn1 && e2e_shot drawn2 && ! e2e_same_shots drawn1 drawn2 &&
+    e2e_shot drawn3 && ! e2e_same_shots drawn2 drawn3
+}
 
 # The grey 150,150,150 of lines, also as a 16-bit screen shows it, and white.
 e2e_is_white() { [[ $1 == f[0-9a-f]f[0-9a-f]f[0-9a-f] ]]; }
@@ -255,13 +302,15 @@ e2e_text_misses() {
   done
 }
 
-e2e_shows_text() { [ -z "$(e2e_text_misses "$@")" ]; }
-
-e2e_expect_text() {
-  local misses
-  misses=$(e2e_text_misses "$@")
-  [ -z "$misses" ] || e2e_fail "\"$5\" at ($2, $3) in $1: $misses"
+# Screenshot NAME shows TEXT at (X, Y), SPACING apart; E2E_WHY says what it lacks.
+e2e_shows_text() {
+  E2E_WHY=$(e2e_text_misses "$@")
+  [ -z "$E2E_WHY" ]
 }
+
+# Waits up to 10 s for screenshots named NAME to show TEXT at (X, Y), SPACING apart.
+e2e_expect_text() { e2e_poll 10 "\"$5\" at ($2, $3) in $1" e2e_shot_shows_text "$@"; }
+e2e_shot_shows_text() { e2e_shot "$1" && e2e_shows_text "$@"; }
 
 # The file FILE of the working folder holds exactly the bytes of the printf
 # format FORMAT.

@@ -6,8 +6,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_xserver 640x480x16
 e2e_launch
 e2e_wait_up
-e2e_key Escape
-e2e_wait_exit 5
+e2e_quit
 e2e_expect_status 0
 e2e_expect_file Krellostra.dat '[Game Data]\r\nHiScore = 1860\r\nSecond = 1725\r\nThird = 1270\r\nFullScreen = 1\r\n'
 e2e_pass "quit with Escape"

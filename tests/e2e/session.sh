@@ -16,12 +16,6 @@ readonly SHIP_AT_REST="320 233
 320 243
 314 246"
 
-# Screenshot NAME and say whether it shows TEXT at (X, Y), SPACING apart.
-shows() {
-  e2e_shot "$1"
-  e2e_shows_text "$@"
-}
-
 # White pixels of the game within 9 pixels of (X, Y) in both screenshots A and B.
 still_whites_near() {
   comm -12 <(e2e_whites "$1" | sort) <(e2e_whites "$2" | sort) |
@@ -54,24 +48,27 @@ nose_heading() {
     d >= 40 && d <= 59 { printf "%d\n", (atan2(dx, -dy) * 180 / 3.14159265 + 360) % 360; exit }' <<<"$1"
 }
 
+# A ship was lost since the game began with $spares spare ships: one icon less
+# in the last screenshot NAME.
+ship_lost() { [ "$(spare_ships "$1")" -lt "$spares" ]; }
+
 # After a lost ship: the next one appears at the centre, with one spare ship less.
 next_ship() {
   e2e_poll 8 "the next ship at the centre" eval '[ "$(ship_dots 320 240 | wc -l)" -ge 3 ]'
   spares=$(spare_ships dots2)
 }
 
-# Runs STEP (a function that prints "ok", "lost" or a failure) until it does not
-# report a lost ship, at most three times. A ship is lost when fewer spare ships
-# show than $spares.
+# Runs STEP (a function that sets STEP_RESULT to "ok", "lost" or a failure) until
+# it does not report a lost ship, at most three times.
 with_ship() {
-  local result
   for _ in 1 2 3; do
-    result=$("$@")
-    [ "$result" = lost ] || break
+    STEP_RESULT=
+    "$@"
+    [ "$STEP_RESULT" = lost ] || break
     echo "note: a rock took the ship during \"$1\"; trying again with the next one"
     next_ship
   done
-  [ "$result" = ok ] || e2e_fail "$1: $result"
+  [ "$STEP_RESULT" = ok ] || e2e_fail "$1: $STEP_RESULT"
 }
 
 e2e_xserver "$3"
@@ -79,58 +76,65 @@ e2e_launch
 e2e_wait_up
 
 # The high-score screen comes first, with the defaults of a first run.
-e2e_shot scores
 e2e_expect_text scores 490 5 15 "001860"
 e2e_expect_text scores 250 180 15 "1ST 001860"
 e2e_pass "high-score screen"
 
-# Return starts a game: the get-ready screen, with the ship at rest at the centre.
-e2e_key Return 0.15
-e2e_poll 3 "\"PLAYER 1\" is shown" shows ready 240 200 20 "PLAYER 1"
-[ "$(white_count ready "$SHIP_AT_REST")" = 4 ] || e2e_fail "no ship at rest at the centre"
-spares=$(spare_ships ready)
-[ "$spares" = 2 ] || e2e_fail "$spares spare ships shown at the start of a game, not 2"
-e2e_expect_text ready 100 5 15 "000000"
+# Return starts a game: the get-ready screen, with the ship at rest at the
+# centre, two spare ships and no score yet.
+get_ready_shown() {
+  e2e_shot ready
+  e2e_shows_text ready 240 200 20 "PLAYER 1" || return 1
+  spares=$(spare_ships ready)
+  if [ "$(white_count ready "$SHIP_AT_REST")" != 4 ]; then
+    E2E_WHY="no ship at rest at the centre"
+  elif [ "$spares" != 2 ]; then
+    E2E_WHY="$spares spare ships shown, not 2"
+  else
+    e2e_shows_text ready 100 5 15 "000000"
+  fi
+}
+e2e_poll 10 "the get-ready screen of a new game" e2e_key_until Return 0.1 get_ready_shown
 e2e_pass "new game"
 
 # Right turns clockwise: a fifth of a second turns the nose by less than a
 # half turn.
+turned_clockwise_from() {
+  local to
+  E2E_WHY=$(ship_dots 320 240)
+  to=$(nose_heading "$E2E_WHY" 320 240)
+  [ -n "$to" ] && [ $(((to - $1 + 360) % 360)) -gt 0 ] && [ $(((to - $1 + 360) % 360)) -lt 180 ]
+}
 turn() {
-  local before after from to
-  before=$(ship_dots 320 240)
-  from=$(nose_heading "$before" 320 240)
-  [ -n "$from" ] || { echo lost; return; }
-  e2e_key Right 0.2
-  after=$(ship_dots 320 240)
-  to=$(nose_heading "$after" 320 240)
-  if [ "$(spare_ships dots2)" -lt "$spares" ] || [ -z "$to" ]; then
-    echo lost
-  elif [ $(((to - from + 360) % 360)) -gt 0 ] && [ $(((to - from + 360) % 360)) -lt 180 ]; then
-    echo ok
+  local from
+  from=$(nose_heading "$(ship_dots 320 240)" 320 240)
+  [ -n "$from" ] || { STEP_RESULT=lost; return; }
+  if e2e_wait 4 e2e_key_until Right 0.2 turned_clockwise_from "$from"; then
+    STEP_RESULT=ok
+  elif ship_lost dots2; then
+    STEP_RESULT=lost
   else
-    echo "the nose went from $from to $to degrees, not clockwise; dots $(tr '\n' ' ' <<<"$after")"
+    STEP_RESULT="the nose did not turn clockwise from $from degrees; dots $(tr '\n' ' ' <<<"$E2E_WHY")"
   fi
 }
 with_ship turn
 e2e_pass "turning"
 
 # Play begins when the get-ready text goes, about two seconds after Return.
-e2e_poll 5 "the get-ready screen ends" eval '! shows play 240 200 20 "PLAYER 1"'
+e2e_poll 5 "the get-ready screen ends" eval '! e2e_shot_shows_text play 240 200 20 "PLAYER 1"'
 
 # Up moves the ship off its place; its dots there go dark.
+left_dots() { e2e_shot thrust && [ "$(white_count thrust "$1")" -le 1 ]; }
 thrust() {
   local before
   before=$(ship_dots 320 240)
-  [ "$(wc -l <<<"$before")" -ge 3 ] || { echo lost; return; }
-  e2e_key Up 0.25
-  sleep 0.25
-  e2e_shot thrust
-  if [ "$(spare_ships thrust)" -lt "$spares" ]; then
-    echo lost
-  elif [ "$(white_count thrust "$before")" -le 1 ]; then
-    echo ok
+  [ "$(wc -l <<<"$before")" -ge 3 ] || { STEP_RESULT=lost; return; }
+  if e2e_wait 4 e2e_key_until Up 0.25 left_dots "$before" && ! ship_lost thrust; then
+    STEP_RESULT=ok
+  elif ship_lost thrust; then
+    STEP_RESULT=lost
   else
-    echo "the ship did not move: dots $(tr '\n' ' ' <<<"$before")still white"
+    STEP_RESULT="the ship did not move: dots $(tr '\n' ' ' <<<"$before")still white"
   fi
 }
 with_ship thrust
@@ -143,41 +147,29 @@ shot_in() {
          for (p in seen) { split(p, xy, " "); if (((xy[1] + 1) " " xy[2]) in seen) found = 1 }
          exit !found }' <(e2e_whites "$1")
 }
+shot_or_points() { e2e_shot fired && { shot_in fired || ! e2e_shows_text fired 100 5 15 "000000"; }; }
 fire() {
-  e2e_key space 0.1
-  sleep 0.15
-  e2e_shot fired
-  if shot_in fired || ! e2e_shows_text fired 100 5 15 "000000"; then
-    echo ok
-  elif [ "$(spare_ships fired)" -lt "$spares" ]; then
-    echo lost
+  if e2e_wait 4 e2e_key_until space 0.1 shot_or_points && ! ship_lost fired; then
+    STEP_RESULT=ok
+  elif ship_lost fired; then
+    STEP_RESULT=lost
   else
-    echo "no shot on the screen and no points"
+    STEP_RESULT="no shot on the screen and no points"
   fi
 }
 with_ship fire
 e2e_pass "firing"
 
-# P pauses: the picture stands still, Escape goes unseen, until P is pressed again.
-# Polled rather than slept, so a machine busy with other tests cannot fool it.
-holds_still() { e2e_shot "$1" && sleep 0.3 && e2e_shot "$2" && e2e_same_shots "$1" "$2"; }
-moved_since() { sleep 0.1 && e2e_shot "$2" && ! e2e_same_shots "$1" "$2"; }
-e2e_key p
-e2e_poll 5 "the picture stands still after P" holds_still paused1 paused2
-sleep 0.5
-e2e_shot paused2
-e2e_same_shots paused1 paused2 || e2e_fail "the picture changed during the pause"
+# P pauses: the picture stands still, and Escape goes unseen until P is pressed
+# again. Had the pause taken Escape, the game would end on the first frame after
+# it; instead it goes on drawing, frame after frame.
+e2e_poll 10 "the picture stands still after P" e2e_key_until p 0.1 e2e_holds_still paused1 paused2
 e2e_key Escape
-sleep 0.3
-e2e_shot paused3
-e2e_same_shots paused1 paused3 || e2e_fail "the picture changed on Escape during the pause"
-e2e_key p
-e2e_poll 5 "the game resumes after the second P" moved_since paused3 resumed
+e2e_poll 10 "the game draws on after the second P" e2e_key_until p 0.1 e2e_draws_on
 e2e_running || e2e_fail "the game ended on an Escape given during the pause"
 e2e_pass "pause"
 
-e2e_key Escape
-e2e_wait_exit 5
+e2e_quit
 e2e_expect_status 0
 e2e_expect_file Krellostra.dat '[Game Data]\r\nHiScore = 1860\r\nSecond = 1725\r\nThird = 1270\r\nFullScreen = 1\r\n'
 e2e_pass "quit and saved"
