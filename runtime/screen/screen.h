@@ -43,7 +43,7 @@ void RT_CloseScreen();
 SDL_Surface *RT_ScreenID();  // the screen, or null
 const char *RT_VideoError(); // why video or the screen could not start, from SDL
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
-void RT_FlipBuffers();                // shows the frame, waiting for the frame rate's deadline
+void RT_FlipBuffers();                // shows the frame at once, then waits until the next is due
 void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers holds to; 0: unpaced
 void RT_SetRefreshRate(int32_t rate); // no effect
 SDL_Surface *RT_UseBuffer(int32_t number); // display target: a sprite, or -1 for the screen
