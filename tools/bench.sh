@@ -18,4 +18,5 @@ if [ "$found" -eq 0 ]; then
   exit 1
 fi
 "$(dirname "$0")/bench-acceptance.sh" "$build" || status=$?
+"$(dirname "$0")/bench-latency.sh" "$build" || status=$?
 exit "$status"

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config clang libclang-rt-dev
-  libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev
+  libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev libxtst-dev
   libgtest-dev
   xvfb xdotool x11-apps imagemagick util-linux
 )

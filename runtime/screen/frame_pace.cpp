@@ -19,16 +19,11 @@ void RT_SetFramePace(RT_FramePace &pace, int32_t rate) {
 int64_t RT_NextFrameDue(RT_FramePace &pace, int64_t now) {
   if (pace.rate == 0)
     return now;
-  if (pace.started) {
-    int64_t due = FrameTime(pace, pace.frames + 1);
-    if (now - due <= RT_FramePace_ResyncFrames * NanosecondsPerSecond / pace.rate) {
-      pace.frames++;
-      return due;
-    }
-  }
-  // First frame, or a stall: racing through the missed frames would speed the game up
-  pace.started = true;
-  pace.origin = now;
-  pace.frames = 0;
-  return now;
+  int64_t behind = now - FrameTime(pace, pace.frames + 1);
+  // First frame, or a stall: racing through the missed frames would speed the game
+  // up, so the count starts afresh and the frame just shown gets a whole frame
+  if (!pace.started || behind > RT_FramePace_ResyncFrames * NanosecondsPerSecond / pace.rate)
+    pace = RT_FramePace{pace.rate, true, now, 0};
+  pace.frames++;
+  return FrameTime(pace, pace.frames);
 }

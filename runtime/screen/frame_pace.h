@@ -1,5 +1,5 @@
-// Frame pacing: when each frame is due, on the monotonic clock, for a loop held
-// to a fixed number of frames a second.
+// Frame pacing: when each frame is due to start, on the monotonic clock, for a
+// loop held to a fixed number of frames a second.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@ struct RT_FramePace {
 constexpr int64_t RT_FramePace_ResyncFrames = 4;
 
 void RT_SetFramePace(RT_FramePace &pace, int32_t rate); // restarts the count
-// The moment, in nanoseconds, at which the next frame is due, given the time now;
-// now itself when unpaced, at the first frame, or after a stall.
+// The moment, in nanoseconds, at which the next frame is due to start, given that
+// a frame has just been shown at now: its slot on the schedule, or one frame after
+// now at the first frame and after a stall; now itself when unpaced.
 int64_t RT_NextFrameDue(RT_FramePace &pace, int64_t now);

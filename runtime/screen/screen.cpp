@@ -53,8 +53,10 @@ void SleepUntil(int64_t nanoseconds) {
 }
 
 // SDL_Flip does not wait for the display everywhere, and every speed in the
-// game is per frame, so the loop is held to the frame rate here.
-void WaitForFrameDeadline() {
+// game is per frame, so the loop is held to the frame rate here. The wait comes
+// after the flip, so that the keys a frame reads are as fresh as they can be
+// when its picture appears.
+void WaitForNextFrame() {
   if (FramePace.rate == 0)
     return;
   SleepUntil(RT_NextFrameDue(FramePace, MonotonicNanoseconds()));
@@ -218,9 +220,9 @@ void RT_FlipBuffers() {
   if (!RT_Screen_Current)
     return;
   RT_UseBuffer(-1);
-  WaitForFrameDeadline();
   ShowFrame(RT_Screen_Current);
   RT_Sprite_CurrentBitmap = RT_Screen_Current;
+  WaitForNextFrame();
 }
 
 void RT_SetFrameRate(int32_t rate) {

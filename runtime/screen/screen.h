@@ -49,7 +49,7 @@ const char *RT_VideoError(); // why video or the screen could not start, from SD
 // status 1. Stays set after RT_FreeSprites, until video starts again.
 int32_t RT_DisplayLost();
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
-void RT_FlipBuffers();                // shows the frame, waiting for the frame rate's deadline
+void RT_FlipBuffers();                // shows the frame at once, then waits until the next is due
 void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers holds to; 0: unpaced
 void RT_SetRefreshRate(int32_t rate); // no effect
 SDL_Surface *RT_UseBuffer(int32_t number); // display target: a sprite, or -1 for the screen

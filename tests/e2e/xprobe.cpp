@@ -1,5 +1,5 @@
-// The two things the end-to-end tests ask of the X server that xdotool and xwd
-// cannot do:
+// What the end-to-end tests and the benchmarks ask of the X server that xdotool
+// and xwd cannot do:
 //
 //   xprobe close WINDOW
 //     sends the window manager's close request (WM_PROTOCOLS / WM_DELETE_WINDOW),
@@ -10,8 +10,18 @@
 //     watches the root window's pixel (X, Y) until it turns white and prints the
 //     milliseconds from SINCE_NS (CLOCK_REALTIME nanoseconds, as `date +%s%N`)
 //     to that moment: how long a program took to show its first frame.
+//
+//   xprobe key-latency KEY X Y X2
+//     waits a random time of at least 100 ms and up to one frame at 75 a second
+//     more, presses KEY (a keysym name such as Return) through XTest, watches
+//     the pixels (X, Y) and (X2, Y) until both are white, releases the key and
+//     prints the microseconds from the press to that picture. The random wait
+//     spreads the presses over every phase of a program's frame. Each look reads
+//     a pixel or two, with a short pause between looks, so the probe takes little
+//     from the X server and the processor that the program shares.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -19,9 +29,15 @@
 #include <cstring>
 #include <ctime>
 #include <initializer_list>
+#include <random>
 #include <unistd.h>
 
 namespace {
+
+constexpr int64_t SettleMicros = 100'000; // a program's first frames are left alone
+constexpr int64_t FrameMicros = 13'333;   // one frame at 75 a second
+constexpr int64_t LookEveryMicros = 200;  // bounds the error of each figure
+constexpr int64_t AnswerTimeoutMicros = 2'000'000;
 
 int64_t NowNanoseconds() {
   timespec now;
@@ -77,9 +93,58 @@ int WaitForWhite(Display *display, int x, int y, int64_t since, int64_t timeoutM
   return 1;
 }
 
+bool RootPixelsAreWhite(Display *display, int x, int y, int x2) {
+  return RootPixelIsWhite(display, x, y) && RootPixelIsWhite(display, x2, y);
+}
+
+void SendKey(Display *display, KeyCode key, bool down) {
+  XTestFakeKeyEvent(display, key, down, CurrentTime);
+  XFlush(display);
+}
+
+int MeasureKeyLatency(Display *display, KeyCode key, int x, int y, int x2) {
+  std::mt19937 random{std::random_device{}()};
+  usleep(useconds_t(SettleMicros + std::uniform_int_distribution<int64_t>{0, FrameMicros}(random)));
+  if (RootPixelsAreWhite(display, x, y, x2)) {
+    fprintf(stderr, "xprobe: the answer is on the screen before the key\n");
+    return 1;
+  }
+  int64_t pressed = NowNanoseconds(), seen = 0;
+  SendKey(display, key, true);
+  while (!seen && NowNanoseconds() - pressed < AnswerTimeoutMicros * 1000) {
+    if (RootPixelsAreWhite(display, x, y, x2))
+      seen = NowNanoseconds();
+    else
+      usleep(LookEveryMicros);
+  }
+  SendKey(display, key, false);
+  if (!seen) {
+    fprintf(stderr, "xprobe: no answer within %lld ms\n", (long long)(AnswerTimeoutMicros / 1000));
+    return 1;
+  }
+  printf("%lld\n", (long long)((seen - pressed) / 1000));
+  return 0;
+}
+
+int KeyLatency(Display *display, const char *keyName, int x, int y, int x2) {
+  int eventBase, errorBase, major, minor;
+  if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+    fprintf(stderr, "xprobe: the X server has no XTest extension\n");
+    return 1;
+  }
+  KeySym keysym = XStringToKeysym(keyName);
+  KeyCode key = keysym == NoSymbol ? 0 : XKeysymToKeycode(display, keysym);
+  if (key == 0) {
+    fprintf(stderr, "xprobe: no key \"%s\" on this display\n", keyName);
+    return 1;
+  }
+  return MeasureKeyLatency(display, key, x, y, x2);
+}
+
 int Usage() {
   fprintf(stderr, "usage: xprobe close WINDOW\n"
-                  "       xprobe first-white X Y SINCE_NS TIMEOUT_MS\n");
+                  "       xprobe first-white X Y SINCE_NS TIMEOUT_MS\n"
+                  "       xprobe key-latency KEY X Y X2\n");
   return 2;
 }
 
@@ -88,16 +153,22 @@ int Usage() {
 int main(int argc, char **argv) {
   bool close = argc == 3 && strcmp(argv[1], "close") == 0;
   bool firstWhite = argc == 6 && strcmp(argv[1], "first-white") == 0;
-  if (!close && !firstWhite)
+  bool keyLatency = argc == 6 && strcmp(argv[1], "key-latency") == 0;
+  if (!close && !firstWhite && !keyLatency)
     return Usage();
   Display *display = XOpenDisplay(nullptr);
   if (!display) {
     fprintf(stderr, "xprobe: cannot open the display\n");
     return 1;
   }
-  int status = close ? SendCloseRequest(display, Window(strtoul(argv[2], nullptr, 0)))
-                     : WaitForWhite(display, atoi(argv[2]), atoi(argv[3]),
-                                    strtoll(argv[4], nullptr, 10), strtoll(argv[5], nullptr, 10));
+  int status;
+  if (close)
+    status = SendCloseRequest(display, Window(strtoul(argv[2], nullptr, 0)));
+  else if (firstWhite)
+    status = WaitForWhite(display, atoi(argv[2]), atoi(argv[3]), strtoll(argv[4], nullptr, 10),
+                          strtoll(argv[5], nullptr, 10));
+  else
+    status = KeyLatency(display, argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
   XCloseDisplay(display);
   return status;
 }
