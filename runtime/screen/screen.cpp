@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "runtime/screen/frame_pace.h"
+#include "runtime/screen/video_path.h"
 
 int32_t RT_SDL_State = 0;
 int32_t RT_SDL_VideoState = 0;
@@ -132,6 +133,8 @@ int32_t RT_BringUpVideo() {
     return 0;
   }
   RT_SDL_VideoState = 1;
+  // SDL reads the path's variables only when the screen opens
+  RT_SetUpVideoPath();
   return 1;
 }
 
