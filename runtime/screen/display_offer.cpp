@@ -20,9 +20,9 @@ bool HasExtension(char *const *names, int count, const char *name) {
 bool IsLocalConnection(Display *display) {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
-  return getsockname(ConnectionNumber(display), reinterpret_cast<sockaddr *>(&address), &length) ==
-             0 &&
-         address.ss_family == AF_UNIX;
+  if (getsockname(ConnectionNumber(display), reinterpret_cast<sockaddr *>(&address), &length) != 0)
+    return false;
+  return address.ss_family == AF_UNIX;
 }
 
 } // namespace

@@ -133,7 +133,8 @@ int32_t RT_BringUpVideo() {
     return 0;
   }
   RT_SDL_VideoState = 1;
-  // SDL reads the path's variables only when the screen opens
+  // Once SDL holds its own X connection, so that closing the probe's cannot make
+  // a server with no other client reset; SDL reads the variables at the screen's opening
   RT_SetUpVideoPath();
   return 1;
 }
