@@ -9,6 +9,7 @@
 
 #include "runtime/screen/display_watch.h"
 #include "runtime/screen/frame_pace.h"
+#include "runtime/screen/video_path.h"
 
 int32_t RT_SDL_State = 0;
 int32_t RT_SDL_VideoState = 0;
@@ -140,6 +141,9 @@ int32_t RT_BringUpVideo() {
     return 0;
   }
   RT_SDL_VideoState = 1;
+  // Once SDL holds its own X connection, so that closing the probe's cannot make
+  // a server with no other client reset; SDL reads the variables at the screen's opening
+  RT_SetUpVideoPath();
   return 1;
 }
 

@@ -7,6 +7,16 @@
 // Sprite blits go to the display target, clipped to it: none until the first
 // RT_FlipBuffers, which makes it the screen; RT_UseBuffer can point it at a sprite.
 // Freeing that sprite or closing the screen leaves no target until the next flip.
+//
+// Video path: SDL presents the screen through OpenGL by default. On a display
+// without 3D acceleration (a virtual machine, VNC or RDP, Xvfb) Mesa runs that
+// OpenGL on the processor, at several times the processor time and memory of SDL's
+// software renderer. So when video comes up on X, the runtime asks the X server
+// whether it offers direct rendering (DRI3, DRI2 or NVIDIA's GLX) on a local
+// connection; where it does not, or where LIBGL_ALWAYS_SOFTWARE binds Mesa to
+// software, it sets SDL_RENDER_DRIVER=software and SDL_FRAMEBUFFER_ACCELERATION=0.
+// A player who sets either variable has chosen: the runtime then sets neither
+// (SDL's software path needs both; SDL_RENDER_DRIVER=opengl alone keeps OpenGL).
 #pragma once
 
 #include <cstdint>
@@ -25,7 +35,7 @@ struct RT_SpriteEntry {
 // SDL bring-up, shared with the keyboard
 extern int32_t RT_SDL_State;      // 1 once SDL_Init has succeeded
 extern int32_t RT_SDL_VideoState; // 1 once the video subsystem is up
-int32_t RT_BringUpVideo();        // starts video if it is not up; 1 on success
+int32_t RT_BringUpVideo();        // starts video if it is not up, choosing its path; 1 on success
 
 // The sprite table (read by the drawing library and by tests)
 extern RT_SpriteEntry *RT_Sprite_ObjectsArea;
