@@ -186,6 +186,17 @@ e2e_shot() {
   rm "$E2E_TMP/$1.xwd"
 }
 
+# With E2E_SCREENSHOTS set to a folder, keeps the game's picture in screenshot
+# SHOT there as NAME.png (make screenshots).
+e2e_save_shot() {
+  [ -n "${E2E_SCREENSHOTS:-}" ] || return 0
+  mkdir -p "$E2E_SCREENSHOTS"
+  perl -ne 'print pack "H6", $_' "$E2E_TMP/$1.hex" |
+    convert -size "${E2E_WIDTH}x$E2E_HEIGHT" -depth 8 rgb:- \
+      -crop "$((640 * E2E_SCALE))x$((480 * E2E_SCALE))+$E2E_LEFT+$E2E_TOP" -scale 640x480 \
+      -strip "$E2E_SCREENSHOTS/$2.png"
+}
+
 # Reads "X Y ..." lines of the game's coordinates and prints each line with the
 # colour of that pixel in screenshot NAME added at its end.
 e2e_colours() {
