@@ -4,7 +4,8 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build build-asan run test test-unit test-asan fuzz fuzz-build bench clean
+.PHONY: all deps build build-asan run test test-unit test-asan fuzz fuzz-build bench install package \
+  screenshots clean
 
 all: build
 
@@ -42,6 +43,22 @@ fuzz: fuzz-build
 
 bench: build
 	tools/bench.sh
+
+# The game, its menu entry, icons and manual page under PREFIX, below DESTDIR
+# when it is set: sudo make install, or make install PREFIX=/usr DESTDIR=/tmp/tree
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+
+# A Debian package of the same: build/heliomants_<version>_<architecture>.deb
+package: build
+	cmake --build build --target package
+
+# The README's and the metainfo's pictures, taken again by the end-to-end session
+# on a 24-bit screen, which shows the game's colours exactly.
+screenshots: build
+	E2E_SCREENSHOTS=$(CURDIR)/packaging/screenshots \
+	  bash tests/e2e/session.sh build/heliomants build/tests/e2e/xprobe 640x480x24
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "assets/window_icon.h"
 #include "game/effects.h"
 #include "game/game.h"
 #include "game/rocks.h"
@@ -72,6 +73,7 @@ int32_t GameStartUp() {
 
   // The screen is always full screen, whatever the file said.
   FullScreen = 1;
+  RT_SetWindowIcon(WindowIconPixels, WindowIconSize, WindowIconSize);
   if (RT_OpenScreen(ScreenWidth, ScreenHeight, ScreenDepth, GameTitle.c_str()) == nullptr) {
     std::fprintf(stderr, "heliomants: cannot open the screen: %s\n", RT_VideoError());
     ShutDown();

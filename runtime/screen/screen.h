@@ -64,6 +64,11 @@ void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers hol
 void RT_SetRefreshRate(int32_t rate); // no effect
 SDL_Surface *RT_UseBuffer(int32_t number); // display target: a sprite, or -1 for the screen
 
+// Window icon: what a task bar or dock shows for the screen's window. Takes
+// width x height pixels of 4 bytes (red, green, blue, alpha), row by row; set
+// it once video is up and before RT_OpenScreen.
+void RT_SetWindowIcon(const uint8_t *pixels, int32_t width, int32_t height);
+
 // Sprites
 SDL_Surface *RT_CreateSprite2(int32_t number, int32_t width, int32_t height, int32_t mode);
 SDL_Surface *RT_CreateSprite(int32_t number, int32_t width, int32_t height);

@@ -227,6 +227,15 @@ e2e_shot() {
   rm "$E2E_TMP/$1.xwd"
 }
 
+# With E2E_SCREENSHOTS set to a folder, keeps the game's picture in screenshot
+# SHOT there as NAME.png (make screenshots).
+e2e_save_shot() {
+  [ -n "${E2E_SCREENSHOTS:-}" ] || return 0
+  mkdir -p "$E2E_SCREENSHOTS"
+  perl -ne 'print pack "H6", $_' "$E2E_TMP/$1.hex" |
+    convert -size 640x480 -depth 8 rgb:- -strip "$E2E_SCREENSHOTS/$2.png"
+}
+
 # Reads "X Y ..." lines of the game's coordinates and prints each line with the
 # colour of that pixel in screenshot NAME added at its end.
 e2e_colours() {

@@ -78,6 +78,7 @@ e2e_wait_up
 # The high-score screen comes first, with the defaults of a first run.
 e2e_expect_text scores 490 5 15 "001860"
 e2e_expect_text scores 250 180 15 "1ST 001860"
+e2e_save_shot scores high-scores
 e2e_pass "high-score screen"
 
 # Return starts a game: the get-ready screen, with the ship at rest at the
@@ -158,6 +159,7 @@ fire() {
   fi
 }
 with_ship fire
+e2e_save_shot fired play
 e2e_pass "firing"
 
 # P pauses: the picture stands still, and Escape goes unseen until P is pressed
