@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config clang libclang-rt-dev
   libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev
   libgtest-dev
+  libsdl2-dev # SDL 2's header, for the tests' virtual gamepad
   xvfb xdotool x11-apps imagemagick util-linux
 )
 
