@@ -9,9 +9,9 @@ namespace {
 // SDL 2's calls, found by name in the copy sdl12-compat loaded: linked in, they
 // would clash with SDL 1.2's calls of the same names.
 struct Sdl2 {
-  decltype(&SDL_InitSubSystem) InitSubSystem;
   decltype(&SDL_JoystickAttachVirtualEx) AttachVirtualEx;
-  decltype(&SDL_JoystickOpen) Open;
+  decltype(&SDL_JoystickGetDeviceInstanceID) GetDeviceInstanceID;
+  decltype(&SDL_JoystickFromInstanceID) FromInstanceID;
   decltype(&SDL_JoystickSetVirtualButton) SetVirtualButton;
   decltype(&SDL_JoystickSetVirtualHat) SetVirtualHat;
   decltype(&SDL_JoystickSetVirtualAxis) SetVirtualAxis;
@@ -31,9 +31,9 @@ const Sdl2 *Library() {
     if (!library)
       return Sdl2{};
     return Sdl2{
-        Find<decltype(Sdl2::InitSubSystem)>(library, "SDL_InitSubSystem"),
         Find<decltype(Sdl2::AttachVirtualEx)>(library, "SDL_JoystickAttachVirtualEx"),
-        Find<decltype(Sdl2::Open)>(library, "SDL_JoystickOpen"),
+        Find<decltype(Sdl2::GetDeviceInstanceID)>(library, "SDL_JoystickGetDeviceInstanceID"),
+        Find<decltype(Sdl2::FromInstanceID)>(library, "SDL_JoystickFromInstanceID"),
         Find<decltype(Sdl2::SetVirtualButton)>(library, "SDL_JoystickSetVirtualButton"),
         Find<decltype(Sdl2::SetVirtualHat)>(library, "SDL_JoystickSetVirtualHat"),
         Find<decltype(Sdl2::SetVirtualAxis)>(library, "SDL_JoystickSetVirtualAxis"),
@@ -43,17 +43,17 @@ const Sdl2 *Library() {
   return sdl2.GetError ? &sdl2 : nullptr;
 }
 
-SDL_Joystick *Joystick(void *handle) {
-  return static_cast<SDL_Joystick *>(handle);
+// The handle the program opened the pad with, through which SDL 2 takes the
+// pad's state; null until then
+SDL_Joystick *Opened(int32_t id) {
+  return Library()->FromInstanceID(id);
 }
 
 } // namespace
 
-VirtualPad::VirtualPad(const char *name, int32_t buttons) : joystick_(nullptr) {
+VirtualPad::VirtualPad(const char *name, int32_t buttons) : id_(-1) {
   const Sdl2 *sdl2 = Library();
-  // Its own hold on the joystick subsystem keeps the pad attached while the
-  // keyboard library starts and stops the subsystem; SDL_Quit ends it.
-  if (!sdl2 || sdl2->InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+  if (!sdl2)
     return;
   SDL_VirtualJoystickDesc description{};
   description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -62,9 +62,11 @@ VirtualPad::VirtualPad(const char *name, int32_t buttons) : joystick_(nullptr) {
   description.nbuttons = static_cast<Uint16>(buttons);
   description.nhats = HatCount;
   description.name = name;
+  // Attached while SDL 2's joystick subsystem is down, the pad is listed when it
+  // starts and detached when it stops: the keyboard library's start and stop.
   const int index = sdl2->AttachVirtualEx(&description);
   if (index >= 0)
-    joystick_ = sdl2->Open(index);
+    id_ = sdl2->GetDeviceInstanceID(index);
 }
 
 const char *VirtualPad::Error() {
@@ -73,13 +75,13 @@ const char *VirtualPad::Error() {
 }
 
 void VirtualPad::Button(int32_t button, bool down) const {
-  Library()->SetVirtualButton(Joystick(joystick_), button, down ? SDL_PRESSED : SDL_RELEASED);
+  Library()->SetVirtualButton(Opened(id_), button, down ? SDL_PRESSED : SDL_RELEASED);
 }
 
 void VirtualPad::Hat(uint8_t value) const {
-  Library()->SetVirtualHat(Joystick(joystick_), 0, value);
+  Library()->SetVirtualHat(Opened(id_), 0, value);
 }
 
 void VirtualPad::Axis(int32_t axis, int16_t value) const {
-  Library()->SetVirtualAxis(Joystick(joystick_), axis, value);
+  Library()->SetVirtualAxis(Opened(id_), axis, value);
 }

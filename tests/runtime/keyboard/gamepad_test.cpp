@@ -50,8 +50,8 @@ class GamepadTest : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_EQ(RT_BringUpVideo(), 1) << RT_VideoError(); }
   void TearDown() override {
-    RT_FreeKeyboards();
-    RT_FreeSprites(); // shuts SDL down, which takes the pads away
+    RT_FreeKeyboards(); // stops the joystick subsystem, which detaches the pads
+    RT_FreeSprites();
   }
 
   static VirtualPad Attach(const char *name, int32_t buttons) {
