@@ -9,6 +9,7 @@
 
 #include "runtime/keyboard/keyboard.h"
 #include "runtime/screen/screen.h"
+#include "tests/test_support.h"
 #include "tests/virtual_pad.h"
 
 namespace {
@@ -20,14 +21,6 @@ constexpr SDLKey ReleaseKeys[] = {SDLK_SPACE, SDLK_RETURN, SDLK_p, SDLK_ESCAPE};
 
 constexpr const char *XboxPad = "Xbox 360 Controller";
 constexpr int32_t XboxButtons = 11;
-
-void PushKey(Uint8 type, SDLKey key) {
-  SDL_Event event{};
-  event.type = type;
-  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.sym = key;
-  ASSERT_EQ(SDL_PushEvent(&event), 0) << SDL_GetError();
-}
 
 // The names of those of the keys for which the query gives 1, e.g. "up space"
 template <size_t N> std::string KeysWhere(const SDLKey (&keys)[N], int32_t (*query)(int32_t)) {
@@ -194,13 +187,13 @@ TEST_F(GamepadTest, KeyHeldOnKeyboardAndPadIsReleasedWhenBothLetGo) {
   constexpr int32_t Back = 6;
   for (const bool keyboardFirst : {true, false}) {
     SCOPED_TRACE(keyboardFirst ? "keyboard lets go first" : "pad lets go first");
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushKey(SDLK_ESCAPE, true);
     pad.Button(Back, true);
     RT_ExamineKeyboard();
     EXPECT_EQ(RT_KeyboardReleased(SDLK_ESCAPE), 0);
 
     if (keyboardFirst)
-      PushKey(SDL_KEYUP, SDLK_ESCAPE);
+      PushKey(SDLK_ESCAPE, false);
     else
       pad.Button(Back, false);
     RT_ExamineKeyboard();
@@ -210,7 +203,7 @@ TEST_F(GamepadTest, KeyHeldOnKeyboardAndPadIsReleasedWhenBothLetGo) {
     if (keyboardFirst)
       pad.Button(Back, false);
     else
-      PushKey(SDL_KEYUP, SDLK_ESCAPE);
+      PushKey(SDLK_ESCAPE, false);
     RT_ExamineKeyboard();
     EXPECT_EQ(RT_KeyboardPushed(SDLK_ESCAPE), 0);
     EXPECT_EQ(RT_KeyboardReleased(SDLK_ESCAPE), 1);
