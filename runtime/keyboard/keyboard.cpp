@@ -4,6 +4,7 @@
 #include <SDL/SDL.h>
 #include <cstring>
 
+#include "runtime/keyboard/gamepads.h"
 #include "runtime/keyboard/quit_signals.h"
 #include "runtime/screen/screen.h"
 
@@ -16,9 +17,14 @@ constexpr int32_t AnyKeyCount = 255;  // codes the any-key form looks at
 uint8_t KeyHeld[KeyCount] = {};
 uint8_t ReleasePending[ReleaseCount] = {}; // seen held; release not reported yet
 
+// Held on the keyboard or on any pad
+int32_t Held(int32_t key) {
+  return KeyHeld[key] || RT_PadsHold(key);
+}
+
 // One step of release tracking for one key; 1 when its release is reported now
 int32_t TrackRelease(int32_t key) {
-  if (KeyHeld[key]) {
+  if (Held(key)) {
     ReleasePending[key] = 1;
     return 0;
   }
@@ -36,23 +42,26 @@ int32_t RT_InitKeyboard() {
   if (!RT_BringUpVideo())
     return 0;
   CatchQuitSignals();
+  RT_OpenPads();
   return 1;
 }
 
 int32_t RT_ExamineKeyboard() {
   int32_t any = 0;
   SDL_Event event;
-  // Every event is taken; only keys are kept, so a close request changes nothing
+  // Every event is taken; only keys and pads are followed, so a close request changes nothing
   while (SDL_PollEvent(&event)) {
     any = 1;
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
       KeyHeld[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
+    else
+      RT_TakePadEvent(event);
   }
   return any;
 }
 
 int32_t RT_KeyboardPushed(int32_t key) {
-  return KeyHeld[key];
+  return Held(key);
 }
 
 int32_t RT_KeyboardReleased(int32_t key) {
@@ -66,5 +75,6 @@ int32_t RT_KeyboardReleased(int32_t key) {
 }
 
 void RT_FreeKeyboards() {
+  RT_ClosePads();
   ReleaseQuitSignals();
 }

@@ -1,0 +1,12 @@
+// Gamepads, inside the keyboard library: the pads opened at start-up, their state
+// as their events left it, and the keys that state holds.
+#pragma once
+
+#include <cstdint>
+
+union SDL_Event;
+
+void RT_OpenPads();                           // opens every pad SDL lists; quietly none
+void RT_ClosePads();                          // closes them and forgets their state
+void RT_TakePadEvent(const SDL_Event &event); // folds in a pad's event; others are ignored
+bool RT_PadsHold(int32_t key);                // whether any pad holds the key now

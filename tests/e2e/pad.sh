@@ -1,0 +1,69 @@
+# shellcheck shell=bash source-path=SCRIPTDIR
+# A game played with a gamepad alone: A starts it, B thrusts, Start pauses it and
+# goes on, Back quits, after which the settings file holds the defaults. The pad
+# is a virtual one that the shim given as the third argument attaches inside the
+# game; this script works it through a FIFO.
+source "$(dirname "$0")/lib.sh"
+
+PAD=$E2E_TMP/pad
+mkfifo "$PAD"
+
+# The ship at rest at the centre, nose up: its four white corner dots.
+readonly SHIP_AT_REST="320 233
+326 246
+320 243
+314 246"
+
+# Sends one command to the pad; the shim reads them from the game's start on.
+pad() {
+  # shellcheck disable=SC2016 # the inner shell expands them
+  timeout 5 bash -c 'echo "$1" >"$2"' _ "$*" "$PAD" || e2e_fail "the pad takes no commands"
+}
+
+# Holds BUTTON down for HOLD seconds, long enough for a frame to see it.
+pad_button() {
+  pad button "$1" 1
+  sleep "${2:-0.15}"
+  pad button "$1" 0
+}
+
+# Presses BUTTON for HOLD seconds, again every 2 s, until COMMAND... succeeds:
+# for e2e_poll, as e2e_key_until.
+pad_until() {
+  pad_button "$1" "$2" && e2e_wait 2 "${@:3}"
+}
+
+# How many of the ship's dots at rest are white in screenshot NAME.
+ship_at_rest() {
+  e2e_colours "$1" <<<"$SHIP_AT_REST" | grep -c ' f.f.f.$' || true
+}
+ship_at_rest_shown() { e2e_shot play && [ "$(ship_at_rest play)" = 4 ]; }
+ship_gone() { e2e_shot thrust && [ "$(ship_at_rest thrust)" -le 1 ]; }
+
+e2e_xserver 640x480x16
+e2e_launch LD_PRELOAD="$(realpath "$3")" HELIOMANTS_E2E_PAD="$PAD"
+e2e_wait_up
+
+e2e_poll 10 "\"PLAYER 1\" is shown after A" pad_until 0 0.15 e2e_shot_shows_text ready 240 200 20 "PLAYER 1"
+e2e_pass "A starts a game"
+
+# Play begins when the get-ready text goes; the ship then leaves the centre
+# only under thrust.
+e2e_poll 5 "the get-ready screen ends" eval '! e2e_shot_shows_text play 240 200 20 "PLAYER 1"'
+e2e_poll 5 "the ship at rest at the centre" ship_at_rest_shown
+e2e_poll 10 "the ship leaves the centre under B" pad_until 1 0.3 ship_gone
+e2e_pass "B thrusts"
+
+# Start pauses: the picture stands still, and Back goes unseen until Start
+# again; had the pause taken Back, the game would end on the first frame after it.
+e2e_poll 10 "the picture stands still after Start" pad_until 7 0.15 e2e_holds_still paused1 paused2
+pad_button 6
+e2e_poll 10 "the game goes on after Start again" pad_until 7 0.15 e2e_draws_on
+e2e_running || e2e_fail "the game ended on a Back given during the pause"
+e2e_pass "Start pauses and goes on"
+
+e2e_poll 10 "the game ends on Back" pad_until 6 0.15 eval '! e2e_running'
+e2e_wait_exit 1
+e2e_expect_status 0
+e2e_expect_file Krellostra.dat '[Game Data]\r\nHiScore = 1860\r\nSecond = 1725\r\nThird = 1270\r\nFullScreen = 1\r\n'
+e2e_pass "Back quits and the settings are saved"
