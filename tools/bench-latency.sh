@@ -2,10 +2,12 @@
 # Key-to-screen latency of the whole program under Xvfb (640x480x24): Return is
 # pressed through XTest on the high-score screen at a random moment within a
 # frame, and timed until the top of the "P" of "PLAYER 1" is on the screen; each
-# press on a freshly started game. Done with SDL's defaults and with the software
-# framebuffer, for this build and for the frame pacing before frames were shown
-# at once (commit c5791cb, built once under BUILD/latency-baseline), each beside
-# the frame loop's figures from bench_frame. A figure of this build that misses
+# press on a freshly started game. Done with SDL's OpenGL path (SDL's defaults,
+# which the game no longer keeps under Xvfb by itself) and with the software
+# framebuffer, both forced, for this build and for the frame pacing before frames
+# were shown at once (commit c5791cb, built once under BUILD/latency-baseline),
+# and for this build with no settings too; each build beside the frame loop's
+# figures from bench_frame. A figure of this build that misses
 # its target is marked OVER; only a run that could not be measured exits non-zero.
 #
 #   tools/bench-latency.sh [BUILD]      (default: build)
@@ -16,13 +18,17 @@ root=$(realpath "$(dirname "$0")/..")
 # shellcheck source=../tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh" "$build/heliomants" "$build/tests/e2e/xprobe"
 set +e
+# Each row sets its own path
+unset SDL_RENDER_DRIVER SDL_FRAMEBUFFER_ACCELERATION LIBGL_ALWAYS_SOFTWARE
 
 readonly BASELINE=c5791cb
 readonly BASELINE_DIR=$build/latency-baseline
 readonly PRESSES=40
 readonly FRAME_US=13333 # one frame at 75 a second
 # Targets for this build, in microseconds
-readonly TARGET_SOFTWARE_MEDIAN=9000 TARGET_SOFTWARE_P95=15000 TARGET_DEFAULTS_MEDIAN=11000
+readonly TARGET_SOFTWARE_MEDIAN=9000 TARGET_SOFTWARE_P95=15000 TARGET_OPENGL_MEDIAN=11000
+readonly OPENGL=(SDL_RENDER_DRIVER=opengl SDL_FRAMEBUFFER_ACCELERATION=1)
+readonly SOFTWARE=(SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0)
 
 # Builds the game and bench_frame of the baseline commit, unless that is done.
 build_baseline() {
@@ -107,15 +113,19 @@ measure() {
   echo "    $(figure max "$max")"
 }
 
-# Both renderers and the frame loop of the build in FOLDER; with "judged" the
-# latency targets apply.
+# The paths and the frame loop of the build in FOLDER; with "judged" (this build)
+# the latency targets apply, and the path chosen with no settings is measured too.
 measure_build() {
   local folder=$1 judged=${2:-} status=0
-  local defaults_median=${judged:+$TARGET_DEFAULTS_MEDIAN}
+  local opengl_median=${judged:+$TARGET_OPENGL_MEDIAN}
   local software_median=${judged:+$TARGET_SOFTWARE_MEDIAN} software_p95=${judged:+$TARGET_SOFTWARE_P95}
-  measure "SDL's defaults" "$folder/heliomants" "$defaults_median" "" || status=1
-  measure "software framebuffer" "$folder/heliomants" "$software_median" "$software_p95" \
-    SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0 || status=1
+  if [ -n "$judged" ]; then
+    measure "no settings: the path the game chooses" "$folder/heliomants" "$opengl_median" "" || status=1
+  fi
+  measure "SDL's OpenGL path (SDL's defaults), forced" "$folder/heliomants" "$opengl_median" "" \
+    "${OPENGL[@]}" || status=1
+  measure "software framebuffer, forced" "$folder/heliomants" "$software_median" "$software_p95" \
+    "${SOFTWARE[@]}" || status=1
   echo "  frame loop (bench_frame):"
   "$folder/bench/frame/bench_frame" | sed 's/^/    /' || status=1
   return "$status"
