@@ -8,7 +8,7 @@ packages=(
   libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev libxtst-dev
   libgtest-dev
   libsdl2-dev # SDL 2's header, for the tests' virtual gamepad
-  xvfb xdotool x11-apps x11-utils imagemagick util-linux
+  xvfb xdotool x11-utils imagemagick util-linux
   librsvg2-bin dpkg-dev desktop-file-utils appstream groff-base lintian
 )
 

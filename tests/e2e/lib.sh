@@ -214,18 +214,8 @@ e2e_quit() {
 }
 
 # Screenshots: NAME.hex under the temporary folder, the game's 640x480 picture
-# one pixel a line as rrggbb, row by row. On a larger screen each of the game's
-# pixels is read at the middle of the block it is scaled to (ImageMagick's
-# -sample), so that how the scaler rounds the blocks' edges does not matter.
-# xwd can fail on a window that goes away while it reads, as SDL's do during
-# start-up.
-e2e_shot_once() { xwd -root -silent >"$E2E_TMP/$1.xwd" 2>/dev/null; }
-e2e_shot() {
-  e2e_poll 5 "a screenshot" e2e_shot_once "$1"
-  convert "$E2E_TMP/$1.xwd" -crop "$E2E_VIEW" +repage -sample '640x480!' -depth 8 rgb:- |
-    od -An -v -tx1 -w3 | tr -d ' ' >"$E2E_TMP/$1.hex"
-  rm "$E2E_TMP/$1.xwd"
-}
+# one pixel a line as rrggbb, row by row, read off the screen by xprobe.
+e2e_shot() { "$E2E_XPROBE" shot "$E2E_VIEW" >"$E2E_TMP/$1.hex" || e2e_fail "screenshot $1"; }
 
 # With E2E_SCREENSHOTS set to a folder, keeps the game's picture in screenshot
 # SHOT there as NAME.png (make screenshots).

@@ -1,5 +1,5 @@
 // What the end-to-end tests and the benchmarks ask of the X server that xdotool
-// and xwd cannot do:
+// cannot do, or xwd not quickly:
 //
 //   xprobe close WINDOW
 //     sends the window manager's close request (WM_PROTOCOLS / WM_DELETE_WINDOW),
@@ -10,6 +10,13 @@
 //     watches the root window's pixel (X, Y) until it turns white and prints the
 //     milliseconds from SINCE_NS (CLOCK_REALTIME nanoseconds, as `date +%s%N`)
 //     to that moment: how long a program took to show its first frame.
+//
+//   xprobe shot WxH+X+Y
+//     prints the game's 640x480 picture, scaled onto the W by H pixels of the
+//     screen at (X, Y), as one "rrggbb" line a pixel, row by row. Each of the
+//     game's pixels is read at the middle of the block it is scaled to, so that
+//     how the scaler rounds the blocks' edges does not matter. One read of the
+//     screen, without the files and programs of xwd and a converter.
 //
 //   xprobe key-latency KEY X Y X2
 //     waits a random time of at least 100 ms and up to one frame at 75 a second
@@ -93,6 +100,48 @@ int WaitForWhite(Display *display, int x, int y, int64_t since, int64_t timeoutM
   return 1;
 }
 
+// The game's picture
+constexpr int GameWidth = 640, GameHeight = 480;
+
+// A channel of a pixel as 8 bits, as a 16-bit screen's 5 or 6 bits are shown
+unsigned Channel(unsigned long pixel, unsigned long mask) {
+  if (mask == 0)
+    return 0;
+  int shift = 0;
+  while (!(mask >> shift & 1))
+    shift++;
+  unsigned long top = mask >> shift;
+  return unsigned(((pixel & mask) >> shift) * 255 + top / 2) / unsigned(top);
+}
+
+int Shot(Display *display, const char *view) {
+  int width, height, x, y;
+  if (sscanf(view, "%dx%d+%d+%d", &width, &height, &x, &y) != 4 || width < GameWidth ||
+      height < GameHeight) {
+    fprintf(stderr, "xprobe: \"%s\" is no view of WxH+X+Y, at least 640x480\n", view);
+    return 2;
+  }
+  XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, unsigned(width),
+                            unsigned(height), AllPlanes, ZPixmap);
+  if (!image) {
+    fprintf(stderr, "xprobe: cannot read %s of the screen\n", view);
+    return 1;
+  }
+  static char lines[GameWidth * GameHeight * 7];
+  char *line = lines;
+  for (int row = 0; row < GameHeight; row++) {
+    int sy = (2 * row + 1) * height / (2 * GameHeight);
+    for (int column = 0; column < GameWidth; column++) {
+      unsigned long pixel = XGetPixel(image, (2 * column + 1) * width / (2 * GameWidth), sy);
+      snprintf(line, 8, "%02x%02x%02x\n", Channel(pixel, image->red_mask),
+               Channel(pixel, image->green_mask), Channel(pixel, image->blue_mask));
+      line += 7;
+    }
+  }
+  XDestroyImage(image);
+  return fwrite(lines, 1, sizeof lines, stdout) == sizeof lines ? 0 : 1;
+}
+
 bool RootPixelsAreWhite(Display *display, int x, int y, int x2) {
   return RootPixelIsWhite(display, x, y) && RootPixelIsWhite(display, x2, y);
 }
@@ -144,6 +193,7 @@ int KeyLatency(Display *display, const char *keyName, int x, int y, int x2) {
 int Usage() {
   fprintf(stderr, "usage: xprobe close WINDOW\n"
                   "       xprobe first-white X Y SINCE_NS TIMEOUT_MS\n"
+                  "       xprobe shot WxH+X+Y\n"
                   "       xprobe key-latency KEY X Y X2\n");
   return 2;
 }
@@ -154,7 +204,8 @@ int main(int argc, char **argv) {
   bool close = argc == 3 && strcmp(argv[1], "close") == 0;
   bool firstWhite = argc == 6 && strcmp(argv[1], "first-white") == 0;
   bool keyLatency = argc == 6 && strcmp(argv[1], "key-latency") == 0;
-  if (!close && !firstWhite && !keyLatency)
+  bool shot = argc == 3 && strcmp(argv[1], "shot") == 0;
+  if (!close && !firstWhite && !keyLatency && !shot)
     return Usage();
   Display *display = XOpenDisplay(nullptr);
   if (!display) {
@@ -167,8 +218,10 @@ int main(int argc, char **argv) {
   else if (firstWhite)
     status = WaitForWhite(display, atoi(argv[2]), atoi(argv[3]), strtoll(argv[4], nullptr, 10),
                           strtoll(argv[5], nullptr, 10));
-  else
+  else if (keyLatency)
     status = KeyLatency(display, argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
+  else
+    status = Shot(display, argv[2]);
   XCloseDisplay(display);
   return status;
 }
