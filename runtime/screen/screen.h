@@ -17,6 +17,12 @@
 // software, it sets SDL_RENDER_DRIVER=software and SDL_FRAMEBUFFER_ACCELERATION=0.
 // A player who sets either variable has chosen: the runtime then sets neither
 // (SDL's software path needs both; SDL_RENDER_DRIVER=opengl alone keeps OpenGL).
+//
+// Lost display: when the X display goes away (a remote session that drops, a
+// server that ends), the loss is told on stderr and RT_DisplayLost turns 1; flips
+// then show nothing and nothing else fails, so the program can save and shut down.
+// Should the display go before the screen is open, or while SDL's video shuts
+// down, where SDL would wait on it for ever, the process ends there with status 1.
 #pragma once
 
 #include <cstdint>
@@ -52,12 +58,7 @@ SDL_Surface *RT_OpenWindowedScreen(void *window, int32_t x, int32_t y, int32_t w
 void RT_CloseScreen();
 SDL_Surface *RT_ScreenID();  // the screen, or null
 const char *RT_VideoError(); // why video or the screen could not start, from SDL
-// 1 once the X display behind the screen has gone away (a dropped remote session, a
-// server that ended). The loss is told on stderr; flips then show nothing and nothing
-// else fails, so the program can save and shut down. Should the display go before
-// the screen is open or while SDL's video shuts down, the process ends there with
-// status 1. Stays set after RT_FreeSprites, until video starts again.
-int32_t RT_DisplayLost();
+int32_t RT_DisplayLost();    // 1 once the X display has gone, until video starts again
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
 void RT_FlipBuffers();                // shows the frame at once, then waits until the next is due
 void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers holds to; 0: unpaced
