@@ -46,7 +46,7 @@ ButtonLayout LayoutOf(const char *name) {
   return XboxLayout;
 }
 
-Pad *OpenPad(int32_t number) {
+Pad *PadNumbered(int32_t number) {
   if (number >= PadCount || !Pads[number].joystick)
     return nullptr;
   return &Pads[number];
@@ -92,8 +92,8 @@ bool PadHolds(const Pad &pad, int32_t key) {
 
 } // namespace
 
-void RT_OpenPads() {
-  RT_ClosePads();
+void OpenPads() {
+  ClosePads();
   // SDL's own drivers for some pads number the buttons in another order than the
   // kernel's, which the layouts follow; a player's own setting wins.
   setenv("SDL_JOYSTICK_HIDAPI", "0", 0);
@@ -111,10 +111,10 @@ void RT_OpenPads() {
   // With no pad open the subsystem goes: it would look for new devices at every
   // examination, and the game takes none after start-up
   if (!any)
-    RT_ClosePads();
+    ClosePads();
 }
 
-void RT_ClosePads() {
+void ClosePads() {
   // SDL_Quit, when it came first, took the pads with it
   if (PadsUp && SDL_WasInit(SDL_INIT_JOYSTICK)) {
     for (const Pad &pad : Pads)
@@ -126,25 +126,25 @@ void RT_ClosePads() {
   memset(Pads, 0, sizeof Pads);
 }
 
-void RT_TakePadEvent(const SDL_Event &event) {
+void TakePadEvent(const SDL_Event &event) {
   switch (event.type) {
   case SDL_JOYBUTTONDOWN:
   case SDL_JOYBUTTONUP:
-    if (Pad *pad = OpenPad(event.jbutton.which))
+    if (Pad *pad = PadNumbered(event.jbutton.which))
       SetButton(*pad, event.jbutton.button, event.type == SDL_JOYBUTTONDOWN);
     break;
   case SDL_JOYHATMOTION:
-    if (Pad *pad = OpenPad(event.jhat.which); pad && event.jhat.hat == DpadHat)
+    if (Pad *pad = PadNumbered(event.jhat.which); pad && event.jhat.hat == DpadHat)
       pad->hat = event.jhat.value;
     break;
   case SDL_JOYAXISMOTION:
-    if (Pad *pad = OpenPad(event.jaxis.which))
+    if (Pad *pad = PadNumbered(event.jaxis.which))
       SetStick(*pad, event.jaxis.axis, event.jaxis.value);
     break;
   }
 }
 
-bool RT_PadsHold(int32_t key) {
+bool PadsHold(int32_t key) {
   for (const Pad &pad : Pads)
     if (pad.joystick && PadHolds(pad, key))
       return true;

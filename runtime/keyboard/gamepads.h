@@ -6,7 +6,7 @@
 
 union SDL_Event;
 
-void RT_OpenPads();                           // opens every pad SDL lists; quietly none
-void RT_ClosePads();                          // closes them and forgets their state
-void RT_TakePadEvent(const SDL_Event &event); // folds in a pad's event; others are ignored
-bool RT_PadsHold(int32_t key);                // whether any pad holds the key now
+void OpenPads();                           // opens every pad SDL lists; quietly none
+void ClosePads();                          // closes them and forgets their state
+void TakePadEvent(const SDL_Event &event); // folds in a pad's event; others are ignored
+bool PadsHold(int32_t key);                // whether any pad holds the key now

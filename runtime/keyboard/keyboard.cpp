@@ -19,7 +19,7 @@ uint8_t ReleasePending[ReleaseCount] = {}; // seen held; release not reported ye
 
 // Held on the keyboard or on any pad
 int32_t Held(int32_t key) {
-  return KeyHeld[key] || RT_PadsHold(key);
+  return KeyHeld[key] || PadsHold(key);
 }
 
 // One step of release tracking for one key; 1 when its release is reported now
@@ -42,7 +42,7 @@ int32_t RT_InitKeyboard() {
   if (!RT_BringUpVideo())
     return 0;
   CatchQuitSignals();
-  RT_OpenPads();
+  OpenPads();
   return 1;
 }
 
@@ -55,7 +55,7 @@ int32_t RT_ExamineKeyboard() {
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
       KeyHeld[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
     else
-      RT_TakePadEvent(event);
+      TakePadEvent(event);
   }
   return any;
 }
@@ -75,6 +75,6 @@ int32_t RT_KeyboardReleased(int32_t key) {
 }
 
 void RT_FreeKeyboards() {
-  RT_ClosePads();
+  ClosePads();
   ReleaseQuitSignals();
 }

@@ -17,7 +17,7 @@ void SetQuitHandlers(void (*handler)(int)) {
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
-    // Sleeps go on after the handler: the game looks at the request once a frame
+    // Calls the handler breaks into go on: the game looks at the request once a frame
     action.sa_flags = SA_RESTART;
     sigaction(signal, &action, nullptr);
   }

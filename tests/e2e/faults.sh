@@ -197,8 +197,7 @@ saved_within() {
 # with 1, saying that the display was lost, or, when it was quicker, with 0.
 display_lost_in_shutdown() {
   play_from_table "$@"
-  local try
-  for try in 1 2 3 4 5; do
+  for _ in 1 2 3 4 5; do
     e2e_key Escape
     saved_within 2 && break
   done

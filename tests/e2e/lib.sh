@@ -234,6 +234,17 @@ e2e_colours() {
     END { for (i = 1; i <= n; i++) print line[i], colour[at[i]] }' - "$E2E_TMP/$1.hex"
 }
 
+# How many of the points listed in DOTS, "X Y" a line, are white in screenshot NAME.
+e2e_white_count() {
+  e2e_colours "$1" <<<"$2" | grep -c ' f.f.f.$' || true
+}
+
+# The ship at rest at the centre, nose up: its four white corner dots.
+readonly E2E_SHIP_AT_REST="320 233
+326 246
+320 243
+314 246"
+
 # The game's white pixels in screenshot NAME, one "X Y" a line.
 e2e_whites() {
   awk '/^f.f.f./ { print (NR - 1) % 640, int((NR - 1) / 640) }' "$E2E_TMP/$1.hex"

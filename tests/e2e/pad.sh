@@ -8,12 +8,6 @@ source "$(dirname "$0")/lib.sh"
 PAD=$E2E_TMP/pad
 mkfifo "$PAD"
 
-# The ship at rest at the centre, nose up: its four white corner dots.
-readonly SHIP_AT_REST="320 233
-326 246
-320 243
-314 246"
-
 # Sends one command to the pad; the shim reads them from the game's start on.
 pad() {
   # shellcheck disable=SC2016 # the inner shell expands them
@@ -33,12 +27,8 @@ pad_until() {
   pad_button "$1" "$2" && e2e_wait 2 "${@:3}"
 }
 
-# How many of the ship's dots at rest are white in screenshot NAME.
-ship_at_rest() {
-  e2e_colours "$1" <<<"$SHIP_AT_REST" | grep -c ' f.f.f.$' || true
-}
-ship_at_rest_shown() { e2e_shot play && [ "$(ship_at_rest play)" = 4 ]; }
-ship_gone() { e2e_shot thrust && [ "$(ship_at_rest thrust)" -le 1 ]; }
+ship_at_rest_shown() { e2e_shot play && [ "$(e2e_white_count play "$E2E_SHIP_AT_REST")" = 4 ]; }
+ship_gone() { e2e_shot thrust && [ "$(e2e_white_count thrust "$E2E_SHIP_AT_REST")" -le 1 ]; }
 
 e2e_xserver 640x480x16
 e2e_launch LD_PRELOAD="$(realpath "$3")" HELIOMANTS_E2E_PAD="$PAD"

@@ -10,12 +10,6 @@
 # next ship and try again.
 source "$(dirname "$0")/lib.sh"
 
-# The ship at rest at the centre, nose up: its four white corner dots.
-readonly SHIP_AT_REST="320 233
-326 246
-320 243
-314 246"
-
 # White pixels of the game within 9 pixels of (X, Y) in both screenshots A and B.
 still_whites_near() {
   comm -12 <(e2e_whites "$1" | sort) <(e2e_whites "$2" | sort) |
@@ -28,11 +22,6 @@ ship_dots() {
   sleep 0.2
   e2e_shot dots2
   still_whites_near dots1 dots2 "$1" "$2"
-}
-
-# How many of the dots listed in DOTS are white in screenshot NAME.
-white_count() {
-  e2e_colours "$1" <<<"$2" | grep -c ' f.f.f.$' || true
 }
 
 # The spare-ship icons shown in screenshot NAME: the nose of each drawn icon.
@@ -87,7 +76,7 @@ get_ready_shown() {
   e2e_shot ready
   e2e_shows_text ready 240 200 20 "PLAYER 1" || return 1
   spares=$(spare_ships ready)
-  if [ "$(white_count ready "$SHIP_AT_REST")" != 4 ]; then
+  if [ "$(e2e_white_count ready "$E2E_SHIP_AT_REST")" != 4 ]; then
     E2E_WHY="no ship at rest at the centre"
   elif [ "$spares" != 2 ]; then
     E2E_WHY="$spares spare ships shown, not 2"
@@ -125,7 +114,7 @@ e2e_pass "turning"
 e2e_poll 5 "the get-ready screen ends" eval '! e2e_shot_shows_text play 240 200 20 "PLAYER 1"'
 
 # Up moves the ship off its place; its dots there go dark.
-left_dots() { e2e_shot thrust && [ "$(white_count thrust "$1")" -le 1 ]; }
+left_dots() { e2e_shot thrust && [ "$(e2e_white_count thrust "$1")" -le 1 ]; }
 thrust() {
   local before
   before=$(ship_dots 320 240)

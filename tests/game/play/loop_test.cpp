@@ -1,17 +1,11 @@
 // The main loop: quitting, pausing, the attract cycle's timing and a whole game.
-#include <atomic>
-#include <chrono>
 #include <fstream>
-#include <thread>
 #include <utility>
 #include <vector>
 
-#include "runtime/keyboard/keyboard.h"
 #include "tests/game/play/play_fixture.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 struct GameRun {
   std::vector<std::pair<int, int32_t>> states; // frame, state entered
@@ -48,32 +42,8 @@ TEST_F(Loop, EscapeEndsTheLoopWhenReleased) {
 // The frame stays inside the pause until P goes down and up again; Escape
 // pressed and released meanwhile is not seen.
 TEST_F(Loop, PauseHoldsTheFrameUntilPIsReleasedAgain) {
-  Key(KeyP, true);
-  Frame();
-  Key(KeyP, false);
-  const int32_t blinkCounter = BlinkCounter;
-  std::atomic<bool> frameReturned{false};
-  bool pausedUntilP = false;
-  std::thread player([&] {
-    std::this_thread::sleep_for(60ms);
-    Key(KeyEscape, true);
-    std::this_thread::sleep_for(20ms);
-    Key(KeyEscape, false);
-    std::this_thread::sleep_for(20ms);
-    Key(KeyP, true);
-    // Let go only once the pause has seen P held, however slowly it runs.
-    for (int waited = 0; RT_KeyboardPushed(KeyP) == 0 && waited < 2000; waited++)
-      std::this_thread::sleep_for(1ms);
-    pausedUntilP = !frameReturned;
-    Key(KeyP, false);
-  });
-  EXPECT_TRUE(Frame());
-  frameReturned = true;
-  player.join();
-  EXPECT_TRUE(pausedUntilP) << "the frame did not wait for P";
-  EXPECT_EQ(BlinkCounter, (blinkCounter + 1) % 7) << "one frame's work, not more";
-  EXPECT_TRUE(Frame());
-  EXPECT_EQ(QuitGame, 0);
+  ExpectPauseUntilPressedAgain([](bool down) { Key(KeyP, down); },
+                               [](bool down) { Key(KeyEscape, down); });
 }
 
 struct AttractCase {

@@ -1,17 +1,11 @@
 // A game played with a gamepad alone: started, flown, paused and quit.
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <optional>
-#include <thread>
 
-#include "runtime/keyboard/keyboard.h"
 #include "tests/game/play/play_fixture.h"
 #include "tests/virtual_pad.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr int32_t ButtonA = 0, ButtonB = 1, ButtonBack = 6, ButtonStart = 7;
 constexpr int32_t StickX = 0;
@@ -86,32 +80,8 @@ TEST_F(PadPlay, APadAloneStartsAGameFliesFiresAndQuits) {
 // Start pauses; the frame stays inside the pause until Start goes down and up
 // again, and Back pressed meanwhile is not seen.
 TEST_F(PadPlay, StartPausesUntilPressedAgain) {
-  pad_->Button(ButtonStart, true);
-  Frame();
-  pad_->Button(ButtonStart, false);
-  const int32_t blinkCounter = BlinkCounter;
-  std::atomic<bool> frameReturned{false};
-  bool pausedUntilStart = false;
-  std::thread player([&] {
-    std::this_thread::sleep_for(60ms);
-    pad_->Button(ButtonBack, true);
-    std::this_thread::sleep_for(20ms);
-    pad_->Button(ButtonBack, false);
-    std::this_thread::sleep_for(20ms);
-    pad_->Button(ButtonStart, true);
-    // Let go only once the pause has seen Start held, however slowly it runs.
-    for (int waited = 0; RT_KeyboardPushed(KeyP) == 0 && waited < 2000; waited++)
-      std::this_thread::sleep_for(1ms);
-    pausedUntilStart = !frameReturned;
-    pad_->Button(ButtonStart, false);
-  });
-  EXPECT_TRUE(Frame());
-  frameReturned = true;
-  player.join();
-  EXPECT_TRUE(pausedUntilStart) << "the frame did not wait for Start";
-  EXPECT_EQ(BlinkCounter, (blinkCounter + 1) % 7) << "one frame's work, not more";
-  EXPECT_TRUE(Frame());
-  EXPECT_EQ(QuitGame, 0);
+  ExpectPauseUntilPressedAgain([this](bool down) { pad_->Button(ButtonStart, down); },
+                               [this](bool down) { pad_->Button(ButtonBack, down); });
 }
 
 } // namespace

@@ -7,14 +7,19 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
+#include <thread>
 #include <vector>
 
 #include "game/game.h"
 #include "game/keys.h"
 #include "game/world.h"
+#include "runtime/keyboard/keyboard.h"
 #include "runtime/lists/lists.h"
 #include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
@@ -103,6 +108,40 @@ protected:
       if (RT_CurrentRecord<Rock>(Rocks)->Alive == 1)
         live.push_back(*RT_CurrentRecord<Rock>(Rocks));
     return live;
+  }
+
+  // PAUSE (P, or a pad's Start: a press when true, a release when false) pauses;
+  // the frame stays inside the pause until PAUSE goes down and up again, and
+  // QUIT pressed and let go meanwhile is not seen.
+  void ExpectPauseUntilPressedAgain(const std::function<void(bool)> &pause,
+                                    const std::function<void(bool)> &quit) {
+    using namespace std::chrono_literals;
+    pause(true);
+    Frame();
+    pause(false);
+    const int32_t blinkCounter = BlinkCounter;
+    std::atomic<bool> frameReturned{false};
+    bool pausedUntilPressed = false;
+    std::thread player([&] {
+      std::this_thread::sleep_for(60ms);
+      quit(true);
+      std::this_thread::sleep_for(20ms);
+      quit(false);
+      std::this_thread::sleep_for(20ms);
+      pause(true);
+      // Let go only once the pause has seen it held, however slowly it runs.
+      for (int waited = 0; RT_KeyboardPushed(KeyP) == 0 && waited < 2000; waited++)
+        std::this_thread::sleep_for(1ms);
+      pausedUntilPressed = !frameReturned;
+      pause(false);
+    });
+    EXPECT_TRUE(Frame());
+    frameReturned = true;
+    player.join();
+    EXPECT_TRUE(pausedUntilPressed) << "the frame did not wait for the second press";
+    EXPECT_EQ(BlinkCounter, (blinkCounter + 1) % 7) << "one frame's work, not more";
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(QuitGame, 0);
   }
 
   // A shot at rest at (x, y): it stays where it is tested.
