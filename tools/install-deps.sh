@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config clang libclang-rt-dev
   libsdl1.2-compat-dev libsdl-gfx1.2-dev libgtk-3-dev libx11-dev libxtst-dev
   libgtest-dev
-  libsdl2-dev # SDL 2's header, for the tests' virtual gamepad
+  libsdl2-dev # SDL 2's header, for the calls the runtime and the tests make beneath SDL 1.2
   xvfb xdotool x11-utils imagemagick util-linux
   librsvg2-bin dpkg-dev desktop-file-utils appstream groff-base lintian
 )

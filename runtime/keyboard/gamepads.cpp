@@ -1,152 +1,236 @@
-// Gamepads: every joystick SDL lists at start-up, turned into the game's keys.
+// Gamepads: SDL 2's game controllers, beneath the game's SDL 1.2. A pad SDL has a
+// mapping for (its database, the player's SDL_GAMECONTROLLERCONFIG, Steam's) is
+// read by its buttons' names; any other joystick only by what every joystick has.
 #include "runtime/keyboard/gamepads.h"
 
-#include <SDL/SDL.h>
-#include <strings.h>
+#include <SDL2/SDL.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
+#include <cstdio>
+
+#include "runtime/sdl2/sdl2.h"
 
 namespace {
 
 constexpr int32_t PadCount = 16;        // pads past these are left out
-constexpr int32_t ButtonCount = 32;     // buttons followed on each pad
 constexpr Sint16 StickDeadZone = 16384; // half the stick's travel
-constexpr int32_t DpadHat = 0;
-constexpr int32_t StickXAxis = 0, StickYAxis = 1;
-constexpr int32_t SouthButton = 0, EastButton = 1;
+// A joystick with no mapping: what its first controls surely are
+constexpr int32_t JoystickHat = 0, JoystickX = 0, JoystickY = 1, JoystickButton = 0;
 
-// Where Back and Start sit in the kernel's order of a pad's buttons
-struct ButtonLayout {
-  int32_t back, start;
+// The SDL 2 calls the pads need, all found in the copy beneath SDL 1.2 or none used
+struct Sdl2Calls {
+  decltype(&SDL_InitSubSystem) InitSubSystem;
+  decltype(&SDL_QuitSubSystem) QuitSubSystem;
+  decltype(&SDL_WasInit) WasInit;
+  decltype(&SDL_GetError) GetError;
+  decltype(&SDL_JoystickEventState) JoystickEventState;
+  decltype(&SDL_GameControllerEventState) GameControllerEventState;
+  decltype(&SDL_GameControllerUpdate) GameControllerUpdate;
+  decltype(&SDL_NumJoysticks) NumJoysticks;
+  decltype(&SDL_JoystickGetDeviceInstanceID) JoystickGetDeviceInstanceID;
+  decltype(&SDL_IsGameController) IsGameController;
+  decltype(&SDL_GameControllerOpen) GameControllerOpen;
+  decltype(&SDL_GameControllerGetButton) GameControllerGetButton;
+  decltype(&SDL_GameControllerGetAxis) GameControllerGetAxis;
+  decltype(&SDL_GameControllerClose) GameControllerClose;
+  decltype(&SDL_JoystickOpen) JoystickOpen;
+  decltype(&SDL_JoystickGetButton) JoystickGetButton;
+  decltype(&SDL_JoystickGetHat) JoystickGetHat;
+  decltype(&SDL_JoystickGetAxis) JoystickGetAxis;
+  decltype(&SDL_JoystickClose) JoystickClose;
 };
-constexpr ButtonLayout XboxLayout{6, 7};
-constexpr ButtonLayout PlayStationLayout{8, 9}; // after the two trigger buttons
 
-// What SDL or the kernel call PlayStation pads
-constexpr const char *PlayStationNames[] = {"PS3",  "PS4",       "PS5",      "PlayStation",
-                                            "Sony", "DualSense", "DualShock"};
+// A controller's buttons by name, and the controls they hold
+struct NamedButton {
+  SDL_GameControllerButton button;
+  uint32_t control;
+};
+constexpr NamedButton NamedButtons[] = {
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadRight},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, PadUp},
+    {SDL_CONTROLLER_BUTTON_A, PadA},
+    {SDL_CONTROLLER_BUTTON_B, PadB},
+    {SDL_CONTROLLER_BUTTON_START, PadStart},
+    {SDL_CONTROLLER_BUTTON_BACK, PadBack},
+};
 
 struct Pad {
-  SDL_Joystick *joystick; // null: no pad at this number
-  ButtonLayout layout;
-  uint32_t buttons;      // bit n set while button n is held
-  Uint8 hat;             // the D-pad, as SDL_HAT_ bits
-  Sint16 stickX, stickY; // the left stick, negative left and up
+  SDL_JoystickID id = -1;                   // SDL 2's number for it while plugged in; -1: free
+  SDL_GameController *controller = nullptr; // a pad SDL has a mapping for
+  SDL_Joystick *joystick = nullptr;         // any other; both null: it would not open
+  bool listed = false;                      // in SDL's list at this read
 };
 
-Pad Pads[PadCount] = {};
-bool PadsUp = false; // the joystick subsystem is up on the pads' behalf
+Pad Pads[PadCount];
+uint32_t Held = 0;   // PadControl bits, as the last read left them
+bool PadsUp = false; // the game-controller subsystem is up on the pads' behalf
 
-ButtonLayout LayoutOf(const char *name) {
-  for (const char *word : PlayStationNames)
-    if (name && strcasestr(name, word))
-      return PlayStationLayout;
-  return XboxLayout;
+const char *MissingCall = nullptr; // the first SDL 2 call not found
+
+template <class Call> Call Need(const char *name) {
+  const Call call = sdl2::Find<Call>(name);
+  if (!call && !MissingCall)
+    MissingCall = name;
+  return call;
+}
+#define SDL2_CALL(name) Need<decltype(&name)>(#name)
+
+// Null, told once, when SDL 2 or one of its calls is missing
+const Sdl2Calls *Sdl2() {
+  static const Sdl2Calls calls{
+      SDL2_CALL(SDL_InitSubSystem),
+      SDL2_CALL(SDL_QuitSubSystem),
+      SDL2_CALL(SDL_WasInit),
+      SDL2_CALL(SDL_GetError),
+      SDL2_CALL(SDL_JoystickEventState),
+      SDL2_CALL(SDL_GameControllerEventState),
+      SDL2_CALL(SDL_GameControllerUpdate),
+      SDL2_CALL(SDL_NumJoysticks),
+      SDL2_CALL(SDL_JoystickGetDeviceInstanceID),
+      SDL2_CALL(SDL_IsGameController),
+      SDL2_CALL(SDL_GameControllerOpen),
+      SDL2_CALL(SDL_GameControllerGetButton),
+      SDL2_CALL(SDL_GameControllerGetAxis),
+      SDL2_CALL(SDL_GameControllerClose),
+      SDL2_CALL(SDL_JoystickOpen),
+      SDL2_CALL(SDL_JoystickGetButton),
+      SDL2_CALL(SDL_JoystickGetHat),
+      SDL2_CALL(SDL_JoystickGetAxis),
+      SDL2_CALL(SDL_JoystickClose),
+  };
+  static const bool found = [] {
+    if (MissingCall)
+      fprintf(stderr, "keyboard: no gamepads: no %s in an SDL 2 beneath SDL 1.2\n", MissingCall);
+    return !MissingCall;
+  }();
+  return found ? &calls : nullptr;
 }
 
-Pad *PadNumbered(int32_t number) {
-  if (number >= PadCount || !Pads[number].joystick)
-    return nullptr;
-  return &Pads[number];
+Pad *PadWithId(SDL_JoystickID id) {
+  for (Pad &pad : Pads)
+    if (pad.id == id)
+      return &pad;
+  return nullptr;
 }
 
-void SetButton(Pad &pad, int32_t button, bool down) {
-  if (button >= ButtonCount)
+// A pad just plugged in, as a controller when SDL has a mapping for it. One that
+// will not open keeps its row, so that it is not tried again at every read.
+void OpenPad(const Sdl2Calls &sdl, int index, SDL_JoystickID id) {
+  Pad *pad = PadWithId(-1);
+  if (!pad)
     return;
-  const uint32_t bit = uint32_t{1} << button;
-  pad.buttons = down ? pad.buttons | bit : pad.buttons & ~bit;
+  pad->id = id;
+  pad->listed = true;
+  if (sdl.IsGameController(index))
+    pad->controller = sdl.GameControllerOpen(index);
+  else
+    pad->joystick = sdl.JoystickOpen(index);
 }
 
-void SetStick(Pad &pad, int32_t axis, Sint16 value) {
-  if (axis == StickXAxis)
-    pad.stickX = value;
-  else if (axis == StickYAxis)
-    pad.stickY = value;
+void ClosePad(const Sdl2Calls &sdl, Pad &pad) {
+  if (pad.controller)
+    sdl.GameControllerClose(pad.controller);
+  if (pad.joystick)
+    sdl.JoystickClose(pad.joystick);
+  pad = Pad{};
 }
 
-bool ButtonHeld(const Pad &pad, int32_t button) {
-  return pad.buttons >> button & 1;
+uint32_t If(bool held, PadControl control) {
+  return held ? control : 0u;
 }
 
-bool PadHolds(const Pad &pad, int32_t key) {
-  switch (key) {
-  case SDLK_LEFT:
-    return pad.hat & SDL_HAT_LEFT || pad.stickX <= -StickDeadZone;
-  case SDLK_RIGHT:
-    return pad.hat & SDL_HAT_RIGHT || pad.stickX >= StickDeadZone;
-  case SDLK_UP:
-    return pad.hat & SDL_HAT_UP || pad.stickY <= -StickDeadZone || ButtonHeld(pad, EastButton);
-  case SDLK_SPACE:
-  case SDLK_RETURN:
-    return ButtonHeld(pad, SouthButton);
-  case SDLK_p:
-    return ButtonHeld(pad, pad.layout.start);
-  case SDLK_ESCAPE:
-    return ButtonHeld(pad, pad.layout.back);
-  default:
-    return false;
-  }
+uint32_t StickControls(Sint16 x, Sint16 y) {
+  return If(x <= -StickDeadZone, PadLeft) | If(x >= StickDeadZone, PadRight) |
+         If(y <= -StickDeadZone, PadUp);
+}
+
+uint32_t ControllerControls(const Sdl2Calls &sdl, SDL_GameController *controller) {
+  uint32_t controls =
+      StickControls(sdl.GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX),
+                    sdl.GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
+  for (const NamedButton &named : NamedButtons)
+    if (sdl.GameControllerGetButton(controller, named.button))
+      controls |= named.control;
+  return controls;
+}
+
+// Nothing whose meaning would be a guess: no Start, no Back, no second button
+uint32_t JoystickControls(const Sdl2Calls &sdl, SDL_Joystick *joystick) {
+  const Uint8 hat = sdl.JoystickGetHat(joystick, JoystickHat); // centred when it has none
+  return StickControls(sdl.JoystickGetAxis(joystick, JoystickX),
+                       sdl.JoystickGetAxis(joystick, JoystickY)) |
+         If(hat & SDL_HAT_LEFT, PadLeft) | If(hat & SDL_HAT_RIGHT, PadRight) |
+         If(hat & SDL_HAT_UP, PadUp) | If(sdl.JoystickGetButton(joystick, JoystickButton), PadA);
+}
+
+uint32_t PadControls(const Sdl2Calls &sdl, const Pad &pad) {
+  if (pad.controller)
+    return ControllerControls(sdl, pad.controller);
+  return pad.joystick ? JoystickControls(sdl, pad.joystick) : 0;
 }
 
 } // namespace
 
 void OpenPads() {
   ClosePads();
-  // SDL's own drivers for some pads number the buttons in another order than the
-  // kernel's, which the layouts follow; a player's own setting wins.
-  setenv("SDL_JOYSTICK_HIDAPI", "0", 0);
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+  const Sdl2Calls *sdl = Sdl2();
+  if (!sdl)
     return;
-  PadsUp = true;
-  SDL_JoystickEventState(SDL_ENABLE);
-  const int32_t count = std::min(SDL_NumJoysticks(), PadCount);
-  bool any = false;
-  for (int32_t number = 0; number < count; number++) {
-    Pads[number].joystick = SDL_JoystickOpen(number);
-    Pads[number].layout = LayoutOf(SDL_JoystickName(number));
-    any |= Pads[number].joystick != nullptr;
+  if (sdl->InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    fprintf(stderr, "keyboard: no gamepads: %s\n", sdl->GetError());
+    return;
   }
-  // With no pad open the subsystem goes: it would look for new devices at every
-  // examination, and the game takes none after start-up
-  if (!any)
-    ClosePads();
+  PadsUp = true;
+  // Without their events SDL's event pump leaves the pads alone: FollowPads reads
+  // them, once per examination of the keyboard
+  sdl->JoystickEventState(SDL_IGNORE);
+  sdl->GameControllerEventState(SDL_IGNORE);
+}
+
+void FollowPads() {
+  if (!PadsUp)
+    return;
+  const Sdl2Calls &sdl = *Sdl2();
+  // The one read of the devices, which also notices pads plugged in or out
+  sdl.GameControllerUpdate();
+  for (Pad &pad : Pads)
+    pad.listed = false;
+  const int count = sdl.NumJoysticks();
+  for (int index = 0; index < count; index++) {
+    const SDL_JoystickID id = sdl.JoystickGetDeviceInstanceID(index);
+    if (id < 0)
+      continue;
+    if (Pad *pad = PadWithId(id))
+      pad->listed = true;
+    else
+      OpenPad(sdl, index, id);
+  }
+  // An unplugged pad holds nothing from this read on
+  Held = 0;
+  for (Pad &pad : Pads) {
+    if (pad.id < 0)
+      continue;
+    if (pad.listed)
+      Held |= PadControls(sdl, pad);
+    else
+      ClosePad(sdl, pad);
+  }
 }
 
 void ClosePads() {
   // SDL_Quit, when it came first, took the pads with it
-  if (PadsUp && SDL_WasInit(SDL_INIT_JOYSTICK)) {
-    for (const Pad &pad : Pads)
-      if (pad.joystick)
-        SDL_JoystickClose(pad.joystick);
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  const Sdl2Calls *sdl = PadsUp ? Sdl2() : nullptr;
+  if (sdl && sdl->WasInit(SDL_INIT_GAMECONTROLLER)) {
+    for (Pad &pad : Pads)
+      ClosePad(*sdl, pad);
+    sdl->QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   }
   PadsUp = false;
-  memset(Pads, 0, sizeof Pads);
+  for (Pad &pad : Pads)
+    pad = Pad{};
+  Held = 0;
 }
 
-void TakePadEvent(const SDL_Event &event) {
-  switch (event.type) {
-  case SDL_JOYBUTTONDOWN:
-  case SDL_JOYBUTTONUP:
-    if (Pad *pad = PadNumbered(event.jbutton.which))
-      SetButton(*pad, event.jbutton.button, event.type == SDL_JOYBUTTONDOWN);
-    break;
-  case SDL_JOYHATMOTION:
-    if (Pad *pad = PadNumbered(event.jhat.which); pad && event.jhat.hat == DpadHat)
-      pad->hat = event.jhat.value;
-    break;
-  case SDL_JOYAXISMOTION:
-    if (Pad *pad = PadNumbered(event.jaxis.which))
-      SetStick(*pad, event.jaxis.axis, event.jaxis.value);
-    break;
-  }
-}
-
-bool PadsHold(int32_t key) {
-  for (const Pad &pad : Pads)
-    if (pad.joystick && PadHolds(pad, key))
-      return true;
-  return false;
+uint32_t PadsHeld() {
+  return Held;
 }

@@ -17,9 +17,30 @@ constexpr int32_t AnyKeyCount = 255;  // codes the any-key form looks at
 uint8_t KeyHeld[KeyCount] = {};
 uint8_t ReleasePending[ReleaseCount] = {}; // seen held; release not reported yet
 
+// The pad controls that hold the key
+uint32_t PadControlsFor(int32_t key) {
+  switch (key) {
+  case SDLK_LEFT:
+    return PadLeft;
+  case SDLK_RIGHT:
+    return PadRight;
+  case SDLK_UP:
+    return PadUp | PadB;
+  case SDLK_SPACE:
+  case SDLK_RETURN:
+    return PadA;
+  case SDLK_p:
+    return PadStart;
+  case SDLK_ESCAPE:
+    return PadBack;
+  default:
+    return 0;
+  }
+}
+
 // Held on the keyboard or on any pad
 int32_t Held(int32_t key) {
-  return KeyHeld[key] || PadsHold(key);
+  return KeyHeld[key] || (PadsHeld() & PadControlsFor(key)) != 0;
 }
 
 // One step of release tracking for one key; 1 when its release is reported now
@@ -54,9 +75,8 @@ int32_t RT_ExamineKeyboard() {
     any = 1;
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
       KeyHeld[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
-    else
-      TakePadEvent(event);
   }
+  FollowPads();
   return any;
 }
 

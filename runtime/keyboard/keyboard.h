@@ -5,27 +5,26 @@
 // window manager's close request is ignored). A key pressed and released between
 // two examinations is never seen.
 //
-// Gamepads. RT_InitKeyboard also opens every joystick SDL lists at that moment; a
-// pad that is missing or cannot be opened is left out without a word, and one
-// plugged in later is not seen. RT_ExamineKeyboard keeps the pads' events too and
-// turns them into keys, so a key is held while the keyboard or any pad holds it,
-// and a release comes only once none holds it any more:
+// Gamepads. From RT_InitKeyboard on, every examination also reads the pads, through
+// the game-controller layer of the SDL 2 beneath SDL 1.2: a pad plugged in is opened
+// at the next examination and plays at once; one unplugged lets go of all it held.
+// A key is held while the keyboard or any pad holds it, and a release comes only
+// once none holds it any more:
 //
 //   D-pad or left stick left, right   Left, Right
 //   D-pad or left stick up            Up
-//   south button (A, cross)           Space and Return
-//   east button (B, circle)           Up
+//   A (cross)                         Space and Return
+//   B (circle)                        Up
 //   Start                             P
 //   Back, Select                      Escape
 //
-// The stick counts from half its travel on. Buttons are numbered in the kernel's
-// order, as SDL reports them on Linux: south 0 and east 1 on every pad, Back 6 and
-// Start 7 on Xbox-style and most other pads. A PlayStation pad reports its two
-// trigger buttons before Select 8 and Start 9; it is told by its name (PlayStation,
-// PS3, PS4, PS5, Sony, DualSense or DualShock), not by its button count: an Xbox
-// 360 pad on a wireless receiver, which reports its D-pad as buttons too, has more.
-// SDL's own pad drivers, which number buttons otherwise, are turned off unless the
-// player's environment sets SDL_JOYSTICK_HIDAPI.
+// The stick counts from half its travel on. Buttons are found by their names in
+// the mapping SDL has for the pad: its database's, or the player's own from
+// SDL_GAMECONTROLLERCONFIG, which wins. As SDL names them, A and B are the buttons
+// printed so, on a Nintendo pad too (unless SDL_GAMECONTROLLER_USE_BUTTON_LABELS=0).
+// A joystick with no mapping plays with its first hat, its first two axes (left,
+// right, up) and its first button (Space and Return) only: which of its buttons
+// would be Start or Back is not known. A pad that cannot be opened is left out.
 #pragma once
 
 #include <cstdint>

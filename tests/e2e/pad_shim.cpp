@@ -1,36 +1,40 @@
 // A gamepad inside the real game, for the end-to-end tests. Loaded with
-// LD_PRELOAD, it attaches a virtual pad named "Xbox 360 Controller" just before
-// the game starts SDL's joystick subsystem, so the game opens it as a real pad,
-// and then sets the pad as told by the lines written to the FIFO named by
-// HELIOMANTS_E2E_PAD:
+// LD_PRELOAD, it follows the lines written to the FIFO named by
+// HELIOMANTS_E2E_PAD from the game's start on:
 //
+//   attach              an Xbox pad, with its mapping, is plugged in
 //   button NUMBER 1|0   a button goes down or up
 //   hat BITS            the D-pad, as SDL_HAT_ bits
 //   axis NUMBER VALUE   an axis moves, -32768 to 32767
-#include <dlfcn.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <thread>
 
 #include "tests/virtual_pad.h"
 
 namespace {
 
-constexpr uint32_t InitJoystick = 0x200; // SDL_INIT_JOYSTICK, the same in SDL 1.2 and 2
-
-void FollowCommands(const VirtualPad *pad, const char *path) {
+void FollowCommands(const char *path) {
   // Open for writing too, so that the stream never ends when a writer goes
   FILE *commands = fopen(path, "r+");
   if (!commands) {
     perror(path);
     return;
   }
+  std::optional<VirtualPad> pad;
   char line[80];
   int32_t number, value;
   while (fgets(line, sizeof line, commands)) {
-    if (sscanf(line, "button %d %d", &number, &value) == 2)
+    if (strcmp(line, "attach\n") == 0) {
+      pad.emplace(XboxPad);
+      if (!pad->Attached())
+        fprintf(stderr, "pad shim: cannot attach a pad: %s\n", VirtualPad::Error());
+    } else if (!pad)
+      fprintf(stderr, "pad shim: no pad for: %s", line);
+    else if (sscanf(line, "button %d %d", &number, &value) == 2)
       pad->Button(number, value != 0);
     else if (sscanf(line, "hat %d", &value) == 1)
       pad->Hat(static_cast<uint8_t>(value));
@@ -41,19 +45,9 @@ void FollowCommands(const VirtualPad *pad, const char *path) {
   }
 }
 
-} // namespace
-
-// SDL 1.2's call, which the game makes to start its pads
-extern "C" int SDL_InitSubSystem(uint32_t flags) {
-  static const auto next = reinterpret_cast<int (*)(uint32_t)>(dlsym(RTLD_NEXT, __func__));
-  static const VirtualPad *pad = nullptr;
-  const char *path = getenv("HELIOMANTS_E2E_PAD");
-  if (flags & InitJoystick && path && !pad) {
-    pad = new VirtualPad("Xbox 360 Controller", 11);
-    if (pad->Attached())
-      std::thread(FollowCommands, pad, path).detach();
-    else
-      fprintf(stderr, "pad shim: cannot attach a pad: %s\n", VirtualPad::Error());
-  }
-  return next(flags);
+__attribute__((constructor)) void StartPadShim() {
+  if (const char *path = getenv("HELIOMANTS_E2E_PAD"))
+    std::thread(FollowCommands, path).detach();
 }
+
+} // namespace

@@ -10,16 +10,17 @@ namespace {
 constexpr int32_t ButtonA = 0, ButtonB = 1, ButtonBack = 6, ButtonStart = 7;
 constexpr int32_t StickX = 0;
 
-// The pad is plugged in before the game starts, so the game opens it.
+// The pad is plugged in once the game has started, and the next frame opens it.
 class PadPlay : public Play {
 protected:
   void SetUp() override {
-    // SDL drops a pad's events while the program's window lacks the focus, which
+    // SDL drops a pad's input while the program's window lacks the focus, which
     // the dummy video driver never gives
     setenv(BackgroundEvents, "1", 1);
-    pad_.emplace("Xbox 360 Controller", 11);
+    ASSERT_NO_FATAL_FAILURE(Play::SetUp());
+    pad_.emplace(XboxPad);
     ASSERT_TRUE(pad_->Attached()) << VirtualPad::Error();
-    Play::SetUp();
+    Frame();
   }
   void TearDown() override {
     Play::TearDown();
