@@ -45,10 +45,18 @@ bench: build
 	tools/bench.sh
 
 # The game, its menu entry, icons and manual page under PREFIX, below DESTDIR
-# when it is set: sudo make install, or make install PREFIX=/usr DESTDIR=/tmp/tree
+# when it is set: sudo make install, or make install PREFIX=/usr DESTDIR=/tmp/tree.
+# make uninstall, with the same PREFIX and DESTDIR, takes away what it put there.
+# Both work from the build folder INSTALL_FROM, which the tests set to theirs.
 PREFIX ?= /usr/local
+INSTALL_FROM ?= build
 install: build
-	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" cmake --install "$(INSTALL_FROM)" --prefix "$(PREFIX)"
+	packaging/install-record.sh add "$(INSTALL_FROM)" "$(DESTDIR)"
+
+.PHONY: uninstall
+uninstall:
+	packaging/install-record.sh remove "$(INSTALL_FROM)" "$(DESTDIR)" "$(PREFIX)"
 
 # A Debian package of the same: build/heliomants_<version>_<architecture>.deb
 package: build

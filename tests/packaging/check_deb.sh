@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
 # The Debian package made from the build folder BUILD for the version VERSION:
 # it holds the files listed in EXPECTED, its fields are those of a game, and
-# lintian finds no error in it. The warnings lintian gives are printed.
+# lintian finds neither error nor warning in it.
 #
 #   check_deb.sh BUILD VERSION EXPECTED
-set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/checks.sh"
 
 build=$1 version=$2 expected=$3
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/heliomants-deb.XXXXXX")
-trap 'rm -rf "$tmp"' EXIT
-failed=0
-fail() {
-  echo "FAIL: $*" >&2
-  failed=1
-}
+scratch deb
 
 if ! cpack --config "$build/CPackConfig.cmake" -B "$tmp" >"$tmp/cpack.log" 2>&1; then
   cat "$tmp/cpack.log" >&2
@@ -41,13 +36,8 @@ for library in libsdl1.2-compat-shim libsdl-gfx1.2-5 libgtk-3-0 libc6; do
   [[ ", $depends," == *", $library"[\ ,]* ]] || fail "Depends lacks $library: $depends"
 done
 
-# lintian: errors fail the test, warnings are shown
-if ! lintian --fail-on error "$deb" >"$tmp/lintian" 2>&1; then
-  fail "lintian finds errors:"$'\n'"$(cat "$tmp/lintian")"
-elif grep -q '^W:' "$tmp/lintian"; then
-  echo "lintian's warnings:"
-  grep '^W:' "$tmp/lintian"
-fi
+# lintian: neither errors nor warnings
+lintian --fail-on error,warning "$deb" >"$tmp/lintian" 2>&1 ||
+  fail "lintian finds errors or warnings:"$'\n'"$(cat "$tmp/lintian")"
 
-[ "$failed" = 0 ] && echo "PASS: $(basename "$deb"), Depends: $depends"
-exit "$failed"
+verdict "$(basename "$deb"), Depends: $depends"
