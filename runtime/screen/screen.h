@@ -17,6 +17,9 @@
 // software, it sets SDL_RENDER_DRIVER=software and SDL_FRAMEBUFFER_ACCELERATION=0.
 // A player who sets either variable has chosen: the runtime then sets neither
 // (SDL's software path needs both; SDL_RENDER_DRIVER=opengl alone keeps OpenGL).
+// SDL's default on a Wayland desktop is X, through XWayland, where the same
+// choice is made. With SDL_VIDEODRIVER=wayland, SDL (2.26 at least) draws every
+// window through OpenGL (EGL) and has no software path: there is nothing to choose.
 //
 // Lost display: when the X display goes away (a remote session that drops, a
 // server that ends), the loss is told on stderr and RT_DisplayLost turns 1; flips

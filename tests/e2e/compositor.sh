@@ -103,3 +103,13 @@ e2e_kill_compositor() {
   wait "$E2E_XPID" 2>/dev/null || true
   E2E_XPID=
 }
+
+# Ends the keyboard and the compositor, so that another can start.
+e2e_compositor_stop() {
+  eval "exec ${E2E_KEYS[1]}>&-" # wlkeys ends with its input
+  wait "$E2E_KEYS_PID" 2>/dev/null || true
+  kill -TERM "$E2E_XPID" 2>/dev/null || true
+  wait "$E2E_XPID" 2>/dev/null || true
+  E2E_XPID=
+  rm -rf "$E2E_TMP/run"
+}

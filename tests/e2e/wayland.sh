@@ -39,7 +39,7 @@ play_from_table() {
 
 # Play goes on: the ship turns and fires, and the picture keeps changing.
 fly() {
-  e2e_key "Right space" 0.5
+  e2e_key Right+space 0.5
   e2e_poll 5 "the game draws on in play" e2e_draws_on
 }
 

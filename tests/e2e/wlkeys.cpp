@@ -3,9 +3,9 @@
 //   wlkeys
 //     adds a virtual keyboard with a whole US keymap to the seat, says "ready"
 //     on a line and keeps it there until its input ends. Each line of input,
-//     "HOLD_SECONDS KEY [KEY...]", presses the KEYs (keysym names such as Return,
-//     space, Right) together, holds them and releases them; then "ok", or what
-//     went wrong, is printed as a line.
+//     "HOLD_SECONDS KEYS", presses the KEYS (keysym names such as Return, space,
+//     Right, joined by "+" as xdotool takes them: Right+space) together, holds
+//     them and releases them; then "ok", or what went wrong, is printed as a line.
 //
 // The keyboard is there before the game starts and for as long as it runs: a
 // keyboard that comes and goes with each key makes clients take the seat's
@@ -110,7 +110,10 @@ bool RunLine(wl_display *display, wl_proxy *keyboard, xkb_keymap *keymap, const 
   double hold = -1;
   words >> hold;
   std::vector<xkb_keycode_t> codes;
-  for (std::string name; words >> name;) {
+  std::string keys;
+  words >> keys;
+  std::istringstream names(keys);
+  for (std::string name; std::getline(names, name, '+');) {
     xkb_keysym_t keysym = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
     xkb_keycode_t code = keysym == XKB_KEY_NoSymbol ? 0 : KeycodeOf(keymap, keysym);
     if (code == 0) {
@@ -120,7 +123,7 @@ bool RunLine(wl_display *display, wl_proxy *keyboard, xkb_keymap *keymap, const 
     codes.push_back(code);
   }
   if (hold < 0 || codes.empty()) {
-    printf("not \"HOLD_SECONDS KEY [KEY...]\": %s\n", line.c_str());
+    printf("not \"HOLD_SECONDS KEYS\": %s\n", line.c_str());
     return false;
   }
   SendKeys(display, keyboard, codes, WL_KEYBOARD_KEY_STATE_PRESSED);
