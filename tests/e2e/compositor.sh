@@ -91,9 +91,11 @@ sys.exit(not any(n.get("pid") == int(sys.argv[1]) and n.get("fullscreen_mode") =
                  for n in nodes(json.load(sys.stdin))))' "$E2E_PID"
 }
 
-# As lib.sh's: sway makes the window full screen, then the game draws.
+# As lib.sh's: sway makes the window full screen, then the game draws. Natively
+# the game loads Mesa's llvmpipe before its window shows, which takes seconds on
+# a busy machine.
 e2e_wait_up() {
-  e2e_poll 10 "the game's window is full screen" e2e_full_screen
+  e2e_poll 30 "the game's window is full screen" e2e_full_screen
   e2e_poll 10 "the game draws a frame" e2e_shows_something
 }
 
