@@ -30,21 +30,6 @@ readonly MIB=1024 # KiB
 readonly OPENGL=(SDL_RENDER_DRIVER=opengl SDL_FRAMEBUFFER_ACCELERATION=1)
 readonly SOFTWARE=(SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0)
 
-# Plays: a game started with Return, then turns, thrust and fire in turn; Return
-# again whenever a game has ended.
-# shellcheck disable=SC2317 # run by e2e_cpu_permille
-play_for() {
-  local until=$((SECONDS + $1))
-  xdotool keydown space
-  while [ "$SECONDS" -lt "$until" ]; do
-    e2e_key Return 0.1
-    e2e_key Right 0.4
-    e2e_key Up 0.2
-    e2e_key Left 0.3
-  done
-  xdotool keyup space
-}
-
 # Prints WHAT: SHOWN and whether FIGURE is within TARGET; no TARGET, no judgement.
 judge() {
   local what=$1 figure=$2 target=$3 shown=$4 target_shown=$5
@@ -80,7 +65,7 @@ measure() {
   fi
   e2e_wait_up
 
-  permille=$(e2e_cpu_permille play_for "$PLAY_SECONDS")
+  permille=$(e2e_cpu_permille e2e_play_for "$PLAY_SECONDS")
   rss_kb=$(e2e_peak_rss_kb)
 
   e2e_quit

@@ -19,4 +19,5 @@ if [ "$found" -eq 0 ]; then
 fi
 "$(dirname "$0")/bench-acceptance.sh" "$build" || status=$?
 "$(dirname "$0")/bench-latency.sh" "$build" || status=$?
+"$(dirname "$0")/bench-wayland.sh" "$build" || status=$?
 exit "$status"

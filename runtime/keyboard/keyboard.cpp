@@ -75,6 +75,8 @@ int32_t RT_ExamineKeyboard() {
     any = 1;
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
       KeyHeld[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
+    else if (event.type == SDL_QUIT)
+      RT_TakeQuitEvent(); // unless the display has gone
   }
   FollowPads();
   return any;

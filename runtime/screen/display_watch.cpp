@@ -6,6 +6,10 @@
 // runtime stops calling SDL's video, so the game can save and end its run. At any
 // other moment SDL would wait for ever on the dead connection, so the process ends
 // there and then, without running exit handlers.
+//
+// On Wayland, SDL notices a broken connection itself and goes on without it; it
+// tells the game only through a quit event, the same as a close request, which
+// the game ignores. So at each quit event the screen's connection is looked at.
 #include "runtime/screen/display_watch.h"
 
 #include <SDL/SDL.h>
@@ -15,22 +19,30 @@
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
+#include <wayland-client-core.h>
 
 #include "runtime/screen/screen.h"
+#include "runtime/screen/wayland_window.h"
 
 namespace {
 
 constexpr int LostStatus = 1;
 
-Display *OpenScreenDisplay = nullptr; // the connection of the open screen
+Display *OpenScreenDisplay = nullptr;    // the connection of the open screen, on X
+wl_display *OpenScreenWayland = nullptr; // the same, on Wayland
 volatile sig_atomic_t DisplayLost = 0;
+
+// Told once, naming the kind of display
+void TellLoss(const char *kind) {
+  if (!DisplayLost)
+    std::fprintf(stderr, "%s: lost the connection to the %s display\n",
+                 program_invocation_short_name, kind);
+  DisplayLost = 1;
+}
 
 // Called for any connection of the process, first of Xlib's two handlers
 int OnConnectionError(Display *display) {
-  if (!DisplayLost)
-    std::fprintf(stderr, "%s: lost the connection to the X display\n",
-                 program_invocation_short_name);
-  DisplayLost = 1;
+  TellLoss("X");
   if (display != OpenScreenDisplay)
     _exit(LostStatus);
   return 0;
@@ -42,6 +54,7 @@ void OnScreenConnectionLost(Display *, void *) {}
 // SDL's video shut-down talks to the display; a loss during it ends the process
 template <typename Quit> void CloseDisplay(Quit quit) {
   OpenScreenDisplay = nullptr;
+  OpenScreenWayland = nullptr;
   if (!DisplayLost)
     quit();
 }
@@ -56,10 +69,17 @@ void WatchDisplays() {
 void WatchScreenDisplay() {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11)
+  if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) {
+    OpenScreenWayland = WaylandDisplayOf(SDL12COMPAT_GetWindow());
     return; // no X display behind this screen
+  }
   OpenScreenDisplay = info.info.x11.display;
   XSetIOErrorExitHandler(OpenScreenDisplay, OnScreenConnectionLost, nullptr);
+}
+
+void RT_TakeQuitEvent() {
+  if (OpenScreenWayland && wl_display_get_error(OpenScreenWayland) != 0)
+    TellLoss("Wayland");
 }
 
 void ShowFrame(SDL_Surface *screen) {

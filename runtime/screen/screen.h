@@ -17,12 +17,19 @@
 // software, it sets SDL_RENDER_DRIVER=software and SDL_FRAMEBUFFER_ACCELERATION=0.
 // A player who sets either variable has chosen: the runtime then sets neither
 // (SDL's software path needs both; SDL_RENDER_DRIVER=opengl alone keeps OpenGL).
+// SDL's default on a Wayland desktop is X, through XWayland, where the same
+// choice is made. With SDL_VIDEODRIVER=wayland, SDL (2.26 at least) draws every
+// window through OpenGL (EGL) and has no software path: there is nothing to choose.
 //
 // Lost display: when the X display goes away (a remote session that drops, a
 // server that ends), the loss is told on stderr and RT_DisplayLost turns 1; flips
 // then show nothing and nothing else fails, so the program can save and shut down.
 // Should the display go before the screen is open, or while SDL's video shuts
 // down, where SDL would wait on it for ever, the process ends there with status 1.
+// On Wayland (SDL_VIDEODRIVER=wayland) the compositor going away is the same loss.
+// SDL then sends one quit event, as it does for a close request; the keyboard
+// hands each quit event to RT_TakeQuitEvent, which looks at the screen's
+// connection and tells the loss only when that connection has failed.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +49,7 @@ struct RT_SpriteEntry {
 extern int32_t RT_SDL_State;      // 1 once SDL_Init has succeeded
 extern int32_t RT_SDL_VideoState; // 1 once the video subsystem is up
 int32_t RT_BringUpVideo();        // starts video if it is not up, choosing its path; 1 on success
+void RT_TakeQuitEvent();          // SDL's quit event: a close request, or a lost Wayland display
 
 // The sprite table (read by the drawing library and by tests)
 extern RT_SpriteEntry *RT_Sprite_ObjectsArea;
@@ -58,7 +66,7 @@ SDL_Surface *RT_OpenWindowedScreen(void *window, int32_t x, int32_t y, int32_t w
 void RT_CloseScreen();
 SDL_Surface *RT_ScreenID();  // the screen, or null
 const char *RT_VideoError(); // why video or the screen could not start, from SDL
-int32_t RT_DisplayLost();    // 1 once the X display has gone, until video starts again
+int32_t RT_DisplayLost();    // 1 once the display has gone, until video starts again
 void RT_ClearScreen(int32_t red, int32_t green, int32_t blue); // fills the whole screen
 void RT_FlipBuffers();                // shows the frame at once, then waits until the next is due
 void RT_SetFrameRate(int32_t rate);   // frames a second that RT_FlipBuffers holds to; 0: unpaced

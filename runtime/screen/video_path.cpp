@@ -28,7 +28,8 @@ bool IsTrue(const char *value) {
 } // namespace
 
 RT_VideoPath RT_ChooseVideoPath(const RT_VideoSettings &settings, RT_DisplayOffer (*askDisplay)()) {
-  // Only on X is there an OpenGL path to steer clear of; another driver was chosen on purpose
+  // Only on X is there a software path to take: SDL's Wayland driver draws every window
+  // through EGL, whatever its variables say, and the other drivers were chosen on purpose
   if (!settings.videoDriver || strcmp(settings.videoDriver, "x11") != 0)
     return RT_VideoPath::SdlDefault;
   // Either of SDL's variables means the player has picked the path

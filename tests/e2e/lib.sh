@@ -93,9 +93,8 @@ e2e_poll() {
   e2e_wait "$seconds" "$@" || e2e_fail "$what: not within $seconds s${E2E_WHY:+; last seen: $E2E_WHY}"
 }
 
-# Starts Xvfb with a screen of WIDTHxHEIGHTxDEPTH on the first free display
-# (-displayfd) and black root window, and points DISPLAY at it.
-e2e_xserver() {
+# The screen is WIDTHxHEIGHT[xDEPTH]: sets E2E_WIDTH, E2E_HEIGHT and E2E_VIEW.
+e2e_screen_size() {
   local size=$1
   E2E_WIDTH=${size%%x*}
   E2E_HEIGHT=${size#*x}
@@ -105,6 +104,13 @@ e2e_xserver() {
   E2E_VIEW=$(awk -v w="$E2E_WIDTH" -v h="$E2E_HEIGHT" 'BEGIN {
     if (w * 480 > h * 640) { vw = int(640 * h / 480); vh = h } else { vw = w; vh = int(480 * w / 640) }
     printf "%dx%d+%d+%d\n", vw, vh, (w - vw) / 2, (h - vh) / 2 }')
+}
+
+# Starts Xvfb with a screen of WIDTHxHEIGHTxDEPTH on the first free display
+# (-displayfd) and black root window, and points DISPLAY at it.
+e2e_xserver() {
+  local size=$1
+  e2e_screen_size "$size"
   Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -br -noreset \
     3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XPID=$!
@@ -115,8 +121,10 @@ e2e_xserver() {
 
 # Runs the game in the background in its working folder, with the given
 # NAME=VALUE pairs added to its environment; stdout and stderr go to files.
+# E2E_RUN_AS, when set, is the command it is started through (another user).
+E2E_RUN_AS=()
 e2e_launch() {
-  (cd "$E2E_WORK" && exec env "$@" "$E2E_GAME") >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" &
+  (cd "$E2E_WORK" && exec "${E2E_RUN_AS[@]}" env "$@" "$E2E_GAME") >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" &
   E2E_PID=$!
 }
 

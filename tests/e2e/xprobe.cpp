@@ -18,6 +18,10 @@
 //     how the scaler rounds the blocks' edges does not matter. One read of the
 //     screen, without the files and programs of xwd and a converter.
 //
+//   xprobe shot-ppm WxH+X+Y
+//     the same picture read from a binary PPM screenshot on standard input, as
+//     grim takes one of a Wayland compositor's screen; no X server is asked.
+//
 //   xprobe key-latency KEY X Y X2
 //     waits a random time of at least 100 ms and up to one frame at 75 a second
 //     more, presses KEY (a keysym name such as Return) through XTest, watches
@@ -38,6 +42,7 @@
 #include <initializer_list>
 #include <random>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -114,32 +119,76 @@ unsigned Channel(unsigned long pixel, unsigned long mask) {
   return unsigned(((pixel & mask) >> shift) * 255 + top / 2) / unsigned(top);
 }
 
-int Shot(Display *display, const char *view) {
+// Where the game's picture lies on the screen, as WxH+X+Y
+struct View {
   int width, height, x, y;
-  if (sscanf(view, "%dx%d+%d+%d", &width, &height, &x, &y) != 4 || width < GameWidth ||
-      height < GameHeight) {
-    fprintf(stderr, "xprobe: \"%s\" is no view of WxH+X+Y, at least 640x480\n", view);
-    return 2;
-  }
-  XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, unsigned(width),
-                            unsigned(height), AllPlanes, ZPixmap);
-  if (!image) {
-    fprintf(stderr, "xprobe: cannot read %s of the screen\n", view);
-    return 1;
-  }
+};
+
+bool ReadView(const char *text, View &view) {
+  if (sscanf(text, "%dx%d+%d+%d", &view.width, &view.height, &view.x, &view.y) == 4 &&
+      view.width >= GameWidth && view.height >= GameHeight)
+    return true;
+  fprintf(stderr, "xprobe: \"%s\" is no view of WxH+X+Y, at least 640x480\n", text);
+  return false;
+}
+
+// Prints the game's picture, each of its pixels read at the middle of its block
+// of the view through rgbAt(x, y), which gives 0xrrggbb for a pixel of the view
+template <class RgbAt> int PrintPicture(const View &view, RgbAt rgbAt) {
   static char lines[GameWidth * GameHeight * 7];
   char *line = lines;
   for (int row = 0; row < GameHeight; row++) {
-    int sy = (2 * row + 1) * height / (2 * GameHeight);
+    int sy = (2 * row + 1) * view.height / (2 * GameHeight);
     for (int column = 0; column < GameWidth; column++) {
-      unsigned long pixel = XGetPixel(image, (2 * column + 1) * width / (2 * GameWidth), sy);
-      snprintf(line, 8, "%02x%02x%02x\n", Channel(pixel, image->red_mask),
-               Channel(pixel, image->green_mask), Channel(pixel, image->blue_mask));
+      snprintf(line, 8, "%06x\n", rgbAt((2 * column + 1) * view.width / (2 * GameWidth), sy));
       line += 7;
     }
   }
-  XDestroyImage(image);
   return fwrite(lines, 1, sizeof lines, stdout) == sizeof lines ? 0 : 1;
+}
+
+int Shot(Display *display, const char *viewText) {
+  View view;
+  if (!ReadView(viewText, view))
+    return 2;
+  XImage *image = XGetImage(display, DefaultRootWindow(display), view.x, view.y,
+                            unsigned(view.width), unsigned(view.height), AllPlanes, ZPixmap);
+  if (!image) {
+    fprintf(stderr, "xprobe: cannot read %s of the screen\n", viewText);
+    return 1;
+  }
+  int status = PrintPicture(view, [image](int x, int y) {
+    unsigned long pixel = XGetPixel(image, x, y);
+    return Channel(pixel, image->red_mask) << 16 | Channel(pixel, image->green_mask) << 8 |
+           Channel(pixel, image->blue_mask);
+  });
+  XDestroyImage(image);
+  return status;
+}
+
+int ShotFromPpm(const char *viewText) {
+  View view;
+  if (!ReadView(viewText, view))
+    return 2;
+  int width, height, top;
+  if (scanf("P6 %d %d %d", &width, &height, &top) != 3 || top != 255 || getchar() == EOF) {
+    fprintf(stderr, "xprobe: standard input is no binary PPM of 8-bit channels\n");
+    return 1;
+  }
+  if (view.x < 0 || view.y < 0 || view.x + view.width > width || view.y + view.height > height) {
+    fprintf(stderr, "xprobe: %s lies outside the %dx%d screenshot\n", viewText, width, height);
+    return 1;
+  }
+  std::vector<unsigned char> rgb(size_t(width) * size_t(height) * 3);
+  if (fread(rgb.data(), 1, rgb.size(), stdin) != rgb.size()) {
+    fprintf(stderr, "xprobe: the PPM screenshot ends early\n");
+    return 1;
+  }
+  return PrintPicture(view, [&](int x, int y) {
+    const unsigned char *pixel =
+        &rgb[(size_t(view.y + y) * size_t(width) + size_t(view.x + x)) * 3];
+    return unsigned(pixel[0]) << 16 | unsigned(pixel[1]) << 8 | pixel[2];
+  });
 }
 
 bool RootPixelsAreWhite(Display *display, int x, int y, int x2) {
@@ -194,6 +243,7 @@ int Usage() {
   fprintf(stderr, "usage: xprobe close WINDOW\n"
                   "       xprobe first-white X Y SINCE_NS TIMEOUT_MS\n"
                   "       xprobe shot WxH+X+Y\n"
+                  "       xprobe shot-ppm WxH+X+Y < SCREENSHOT.ppm\n"
                   "       xprobe key-latency KEY X Y X2\n");
   return 2;
 }
@@ -205,6 +255,8 @@ int main(int argc, char **argv) {
   bool firstWhite = argc == 6 && strcmp(argv[1], "first-white") == 0;
   bool keyLatency = argc == 6 && strcmp(argv[1], "key-latency") == 0;
   bool shot = argc == 3 && strcmp(argv[1], "shot") == 0;
+  if (argc == 3 && strcmp(argv[1], "shot-ppm") == 0)
+    return ShotFromPpm(argv[2]);
   if (!close && !firstWhite && !keyLatency && !shot)
     return Usage();
   Display *display = XOpenDisplay(nullptr);

@@ -79,7 +79,8 @@ TEST(VideoPath, ChoiceFollowsTheDisplayAndYieldsToThePlayer) {
       {"the player's SDL variable before Mesa's", PlayerOpenGlMesaSoftware, CardDri3,
        Path::SdlDefault, false},
 
-      // Other video drivers have no X server to ask
+      // Other video drivers have no X server to ask; SDL's Wayland driver draws
+      // through EGL whatever its variables say
       {"SDL's dummy driver", Dummy, SoftwareGlx, Path::SdlDefault, false},
       {"Wayland", Wayland, SoftwareGlx, Path::SdlDefault, false},
       {"no driver running", NoDriver, SoftwareGlx, Path::SdlDefault, false},

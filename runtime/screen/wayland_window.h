@@ -1,0 +1,8 @@
+// The Wayland connection beneath SDL's window. SDL 1.2's window information
+// tells of X alone; SDL 2's, reached in the copy beneath it, tells of Wayland.
+#pragma once
+
+struct SDL_Window;
+struct wl_display;
+
+wl_display *WaylandDisplayOf(SDL_Window *window); // null when the window is not on Wayland
