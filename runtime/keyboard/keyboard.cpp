@@ -70,7 +70,8 @@ int32_t RT_InitKeyboard() {
 int32_t RT_ExamineKeyboard() {
   int32_t any = 0;
   SDL_Event event;
-  // Every event is taken; only keys and pads are followed, so a close request changes nothing
+  // Every event is taken and only keys are kept; a quit event counts only when the
+  // display has gone with it, so a close request changes nothing
   while (SDL_PollEvent(&event)) {
     any = 1;
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
