@@ -76,5 +76,4 @@ int32_t RT_KeyboardReleased(int32_t key) {
 
 void RT_FreeKeyboards() {
   ClosePads();
-  ReleaseQuitSignals();
 }
