@@ -6,6 +6,11 @@
 // runtime stops calling SDL's video, so the game can save and end its run. At any
 // other moment SDL would wait for ever on the dead connection, so the process ends
 // there and then, without running exit handlers.
+//
+// Xlib has one such handler for the whole process, and others replace it: GTK with
+// one that ends the process when it starts for the first message box, a driver or
+// a toolkit at any time. So the watch takes it back when the screen opens and at
+// every flip.
 #include "runtime/screen/display_watch.h"
 
 #include <SDL/SDL.h>
@@ -36,6 +41,11 @@ int OnConnectionError(Display *display) {
   return 0;
 }
 
+// Ours again, should another have taken Xlib's handler meanwhile
+void KeepWatching() {
+  XSetIOErrorHandler(OnConnectionError);
+}
+
 // Returning lets Xlib go on without the connection: later requests do nothing.
 void OnScreenConnectionLost(Display *, void *) {}
 
@@ -50,7 +60,7 @@ template <typename Quit> void CloseDisplay(Quit quit) {
 
 void WatchDisplays() {
   DisplayLost = 0;
-  XSetIOErrorHandler(OnConnectionError);
+  KeepWatching();
 }
 
 void WatchScreenDisplay() {
@@ -60,11 +70,14 @@ void WatchScreenDisplay() {
     return; // no X display behind this screen
   OpenScreenDisplay = info.info.x11.display;
   XSetIOErrorExitHandler(OpenScreenDisplay, OnScreenConnectionLost, nullptr);
+  KeepWatching();
 }
 
 void ShowFrame(SDL_Surface *screen) {
-  if (!DisplayLost)
-    SDL_Flip(screen);
+  if (DisplayLost)
+    return;
+  KeepWatching();
+  SDL_Flip(screen);
 }
 
 void CloseVideo() {
