@@ -247,38 +247,37 @@ INSTANTIATE_TEST_SUITE_P(Signals, ScreensQuitSignal, ::testing::ValuesIn(QuitSig
 // The scores cannot be saved where the working directory has gone: said on stderr,
 // and the exit status stays 0. After Escape, the player is told in a box too, which
 // names the file and the reason; a run ended from outside has nobody to answer one.
-// Without a display, a box only writes its text on stderr.
-TEST_F(ScreensGameRun, UnsavedScoresAreReported) {
+// Without a display, a box only writes its text on stderr. One start-up per test.
+class ScreensUnsavedScores : public ScreensGameRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ScreensUnsavedScores, AreReported) {
+  const int signal = GetParam(); // 0: Escape
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
-  const struct {
-    const char *id;
-    int signal; // 0: Escape
-    bool box;
-  } cases[] = {{"Escape", 0, true}, {"TERM", SIGTERM, false}};
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.id);
-    ScratchDir gone;
-    StartUp();
-    ASSERT_TRUE(GameFrame());
-    std::filesystem::remove_all(gone.path());
-    testing::internal::CaptureStderr();
-    if (c.signal != 0) {
-      ASSERT_EQ(raise(c.signal), 0);
-      EXPECT_FALSE(GameFrame());
-      EXPECT_EQ(GameExit(), 0);
-    } else {
-      EXPECT_EQ(Quit(), 0);
-    }
-    const std::string told = testing::internal::GetCapturedStderr();
-    EXPECT_NE(told.find("heliomants: cannot save the high scores to Krellostra.dat: No such file "
-                        "or directory\n"),
-              std::string::npos)
-        << told;
-    const char *box = "Error: The high scores could not be saved to Krellostra.dat: No such "
-                      "file or directory.\nThe scores of this run were not saved.\n";
-    EXPECT_EQ(told.find(box) != std::string::npos, c.box) << told;
+  StartUp();
+  ASSERT_TRUE(GameFrame());
+  std::filesystem::remove_all(dir_.path());
+  testing::internal::CaptureStderr();
+  if (signal != 0) {
+    ASSERT_EQ(raise(signal), 0);
+    EXPECT_FALSE(GameFrame());
+    EXPECT_EQ(GameExit(), 0);
+  } else {
+    EXPECT_EQ(Quit(), 0);
   }
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_NE(told.find("heliomants: cannot save the high scores to Krellostra.dat: No such file "
+                      "or directory\n"),
+            std::string::npos)
+      << told;
+  const char *box = "Error: The high scores could not be saved to Krellostra.dat: No such "
+                    "file or directory.\nThe scores of this run were not saved.\n";
+  EXPECT_EQ(told.find(box) != std::string::npos, signal == 0) << told;
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, ScreensUnsavedScores, ::testing::Values(0, SIGTERM),
+                         [](const auto &info) {
+                           return std::string(info.param == 0 ? "Escape" : "Term");
+                         });
 
 } // namespace
