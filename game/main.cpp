@@ -1,10 +1,15 @@
 // Heliomants: a vector arcade game of rocks, a ship and a saucer.
 #include "game/game.h"
+#include "runtime/keyboard/keyboard.h"
 
 int main() {
-  if (int32_t status = GameStartUp(); status != 0)
-    return status;
-  while (GameFrame()) {
+  int32_t status = GameStartUp();
+  if (status == 0) {
+    while (GameFrame()) {
+    }
+    status = GameExit();
   }
-  return GameExit();
+  // Once all is saved and shut down, Ctrl-C ends the program as an interrupt
+  RT_EndIfInterrupted();
+  return status;
 }

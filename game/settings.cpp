@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "game/world.h"
 #include "runtime/preferences/preferences.h"
@@ -22,10 +23,16 @@ static int32_t EntryValue(const std::string &Entry) {
   return static_cast<int32_t>(std::strtol(Entry.c_str(), nullptr, 10));
 }
 
-// The scores would otherwise be lost without a word.
-static void ReportUnsaved(int Error) {
-  std::fprintf(stderr, "heliomants: cannot save the high scores to %s: %s\n", SettingsFile,
-               Error != 0 ? std::strerror(Error) : "the file could not be completed");
+// The scores would otherwise be lost without a word; the file is named in full for the
+// player, who may not know which folder the game was started in.
+static std::string ReportUnsaved(int Error) {
+  const char *Reason = Error != 0 ? std::strerror(Error) : "the file could not be completed";
+  std::fprintf(stderr, "heliomants: cannot save the high scores to %s: %s\n", SettingsFile, Reason);
+  std::error_code Failed;
+  const std::filesystem::path File = std::filesystem::absolute(SettingsFile, Failed);
+  return "The high scores could not be saved to " +
+         (Failed ? std::string(SettingsFile) : File.string()) + ": " + Reason +
+         ".\nThe scores of this run were not saved.";
 }
 
 // Settings
@@ -44,12 +51,10 @@ void ReadSettings() {
 
 // Written anew; "UseAudio" is left out, so a hand-set value lasts one run.
 // Second and Third come from the table, which holds the finished games.
-void WriteSettings() {
+std::string WriteSettings() {
   errno = 0;
-  if (RT_CreatePreferences(SettingsFile) == 0) {
-    ReportUnsaved(errno);
-    return;
-  }
+  if (RT_CreatePreferences(SettingsFile) == 0)
+    return ReportUnsaved(errno);
   RT_PreferenceGroup(SettingsGroup);
   RT_WritePreferenceLong("HiScore", HiScore);
   RT_WritePreferenceLong("Second", EntryValue(HiScoreTable[1]));
@@ -57,5 +62,6 @@ void WriteSettings() {
   RT_WritePreferenceLong("FullScreen", FullScreen);
   errno = 0;
   if (RT_ClosePreferences() == 0)
-    ReportUnsaved(errno);
+    return ReportUnsaved(errno);
+  return {};
 }

@@ -1,8 +1,8 @@
 // Start-up and exit: the runtime's libraries, the settings, the screen, the
 // shapes, the backdrop of rocks and the sounds; at exit the settings are saved
 // and everything shut down.
-#include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "assets/window_icon.h"
 #include "game/effects.h"
@@ -25,7 +25,6 @@
 constexpr int32_t ScreenWidth = 640, ScreenHeight = 480, ScreenDepth = 16;
 constexpr int32_t FrameRate = 75;
 constexpr int32_t FailureStatus = 1;
-constexpr int32_t InterruptedStatus = 128 + SIGINT;
 
 // Internal helpers
 
@@ -36,6 +35,8 @@ static void ShutDown() {
   RT_FreeWindows();
   RT_FreePreferences();
   FreeWorld();
+  // Last, so that no second signal cuts the save or the shut-down short
+  RT_ReleaseQuitSignals();
 }
 
 static int32_t FailStartUp(const char *text) {
@@ -94,12 +95,17 @@ int32_t GameStartUp() {
   return 0;
 }
 
-// Escape, TERM and HUP end the run normally; Ctrl-C gives the shell's usual status for
-// an interrupt, and a lost display is a failure.
+// Every end of the run saves the scores first. A save that fails is told in a box too
+// when the player quit, since a game started from a menu has no terminal; it comes once
+// the screen is closed, so that it cannot hide behind it. A run ended from outside or by
+// a lost display has nobody to answer a box. A lost display is a failure.
 int32_t GameExit() {
-  WriteSettings();
+  const std::string unsaved = WriteSettings();
+  if (!unsaved.empty() && RT_QuitSignal() == 0 && RT_DisplayLost() == 0) {
+    RT_CloseScreen();
+    RT_MessageRequester2("Error", unsaved.c_str(), 0);
+  }
   RT_CloseWindow(0);
-  int32_t status = RT_QuitSignal() == SIGINT ? InterruptedStatus : 0;
   ShutDown();
-  return RT_DisplayLost() != 0 ? FailureStatus : status;
+  return RT_DisplayLost() != 0 ? FailureStatus : 0;
 }

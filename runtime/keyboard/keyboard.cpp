@@ -99,5 +99,4 @@ int32_t RT_KeyboardReleased(int32_t key) {
 
 void RT_FreeKeyboards() {
   ClosePads();
-  ReleaseQuitSignals();
 }

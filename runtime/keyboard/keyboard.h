@@ -33,10 +33,18 @@ int32_t RT_InitKeyboard();                // clears the keys, opens video and pa
 int32_t RT_ExamineKeyboard();             // empties the event queue; 1 if it held any event
 int32_t RT_KeyboardPushed(int32_t key);   // 1 while the key (0..499) is held
 int32_t RT_KeyboardReleased(int32_t key); // 1 once after a held key (0..255, -1 any) goes up
-void RT_FreeKeyboards();                  // closes the pads; quit signals act as usual again
+void RT_FreeKeyboards();                  // closes the pads; the quit signals stay caught
 
-// Requests from outside to end the game. From RT_InitKeyboard to RT_FreeKeyboards,
+// Requests from outside to end the game. From RT_InitKeyboard to RT_ReleaseQuitSignals,
 // SIGTERM, SIGHUP and SIGINT (a logout, a closed terminal, kill, Ctrl-C) are caught
-// instead of ending the process, so that the game can save and shut down as it does
-// on its quit key. The first one is kept; a second one ends the process at once.
-int32_t RT_QuitSignal(); // the signal caught, or 0
+// instead of ending the process, so that the game can save and shut down as it does on
+// its quit key; one that the program was started with as ignored (nohup) stays ignored.
+// The first one is kept. Later ones end nothing until the signals are released, so a
+// logout's SIGTERM and SIGHUP together cannot cut the save short; only a second SIGINT
+// ends the process at once, so that a shut-down that hangs can still be stopped. While
+// they are caught, a message box closes by itself once one has come.
+int32_t RT_QuitSignal();      // the signal caught, or 0; kept after the release
+void RT_ReleaseQuitSignals(); // the shut-down's last step: the handlers found at the start again
+// After a SIGINT, ends the process by SIGINT's own default action, so that the shell that
+// started it sees an interrupted program and stops the script it runs; else returns.
+void RT_EndIfInterrupted();

@@ -1,5 +1,7 @@
-// The keyboard library's own start and end of signal catching.
+// The keyboard library's own start of signal catching; the rest is in keyboard.h.
 #pragma once
 
-void CatchQuitSignals();   // catches SIGTERM, SIGHUP and SIGINT; forgets any caught before
-void ReleaseQuitSignals(); // gives the signals back their usual effect
+// Catches SIGTERM, SIGHUP and SIGINT, but leaves one that is ignored as it is; forgets any
+// caught before. Called again before RT_ReleaseQuitSignals, it keeps the handlers it found
+// the first time.
+void CatchQuitSignals();

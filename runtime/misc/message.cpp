@@ -22,11 +22,13 @@ struct ButtonSet {
 
 constexpr int kBoxHeight = 50;
 constexpr int kLabelPadding = 10;
+constexpr guint kBreakPollMs = 100; // how often a showing box looks at the break check
 
 static bool windowsReady = false; // RT_InitWindow has run
 static int toolkit = -1;          // GTK: -1 not tried yet, 0 could not start, 1 up
 static int32_t boxState = kAnswered;
 static int32_t boxResult = 0;
+static int32_t (*breakCheck)() = nullptr; // non-zero: close the box unanswered
 
 // GTK starts with the first box: its start costs a third of a second and tens of
 // megabytes, which a game that never shows a box should not pay. gtk_init_check,
@@ -42,6 +44,15 @@ static const ButtonSet &ButtonsFor(int32_t flags) {
   static const ButtonSet yesNoCancel{{{"Yes", 2}, {"No", 1}, {"Cancel", 0}}, 3, 300};
   static const ButtonSet ok{{{"Ok", 1}}, 1, 100};
   return flags == 1 ? yesNo : flags == 2 ? yesNoCancel : ok;
+}
+
+static bool BreakRequested() {
+  return breakCheck && breakCheck() != 0;
+}
+
+// Wakes the box's loop, which may otherwise sleep until the next event, to look at the break.
+static gboolean OnBreakPoll(gpointer) {
+  return G_SOURCE_CONTINUE;
 }
 
 static void OnBoxDestroyed(GtkWidget *, gpointer) {
@@ -84,21 +95,27 @@ int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags)
   text = text ? text : "";
   // Also on stderr, so the message survives a missing display or a closed terminal box.
   fprintf(stderr, "%s: %s\n", title, text);
-  if (!windowsReady || !ToolkitUp())
+  if (!windowsReady || BreakRequested() || !ToolkitUp())
     return 0;
 
   GtkWidget *dialog = MakeBox(title, text, flags);
   gtk_widget_show_all(dialog);
   boxState = kWaiting;
   boxResult = 0;
-  while (boxState == kWaiting)
+  const guint breakPoll = g_timeout_add(kBreakPollMs, OnBreakPoll, nullptr);
+  while (boxState == kWaiting && !BreakRequested())
     gtk_main_iteration();
+  g_source_remove(breakPoll);
   // Closed by the window manager: GTK has destroyed the box already.
-  if (boxState == kAnswered)
+  if (boxState != kDestroyed)
     gtk_widget_destroy(dialog);
   while (gtk_events_pending())
     gtk_main_iteration_do(FALSE);
   return boxResult;
+}
+
+void RT_SetMessageRequesterBreak(int32_t (*quitRequested)()) {
+  breakCheck = quitRequested;
 }
 
 int32_t RT_MessageRequester(const char *title, const char *text) {

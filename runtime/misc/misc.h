@@ -31,6 +31,10 @@ float RT_ATan(float value); // arctangent in radians
 // flags 2: Yes 2, No 1, Cancel 0; otherwise Ok 1. Closing the box gives 0.
 int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags);
 int32_t RT_MessageRequester(const char *title, const char *text); // flags 0
+// A box also closes by itself, giving 0, within a second of the check returning non-zero,
+// and shows only on stderr once it has: the keyboard library sets its quit signals here, so
+// that a logout does not wait on a click. Null: boxes wait for the player alone.
+void RT_SetMessageRequesterBreak(int32_t (*quitRequested)());
 
 // Calendar clock: dates are seconds of the platform's calendar clock, in 32 bits
 int32_t RT_Date(); // wraps at 32 bits after 2038

@@ -7,6 +7,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -17,6 +18,8 @@ namespace {
 
 // A preferences file is a few lines: anything bigger is not one, and is not held in memory.
 constexpr off_t kMaxTextSize = off_t(1) << 24;
+// Links followed to the file a name stands for before giving up, as the system does
+constexpr int kMaxLinks = 40;
 
 enum class Mode { Closed, Reading, Writing };
 
@@ -72,6 +75,41 @@ bool LoadText(const char *fileName) {
   return loaded;
 }
 
+// The file that a name stands for: a symbolic link is followed, each relative one from
+// its own folder, so that a save replaces the file it points at and keeps the link. A
+// link to nothing yet names the file to create. Empty, with errno, for a loop of links.
+std::filesystem::path FollowLinks(std::filesystem::path name) {
+  for (int links = 0; links < kMaxLinks; ++links) {
+    std::error_code failed;
+    if (!std::filesystem::is_symlink(name, failed))
+      return name;
+    std::filesystem::path target = std::filesystem::read_symlink(name, failed);
+    if (failed) {
+      errno = failed.value();
+      return {};
+    }
+    name = name.parent_path() / target; // an absolute target replaces the whole path
+  }
+  errno = ELOOP;
+  return {};
+}
+
+// The folder's entry of the renamed file reaches the disk too, so that a power cut cannot
+// bring the previous file back. A file system that cannot sync a folder keeps no such
+// promise, and says so with EINVAL.
+bool SyncFolder(const std::filesystem::path &file) {
+  std::filesystem::path folder = file.parent_path();
+  int descriptor = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) {
+    return false;
+  }
+  bool synced = fsync(descriptor) == 0 || errno == EINVAL;
+  int cause = errno;
+  close(descriptor);
+  errno = cause;
+  return synced;
+}
+
 // A new file beside the target under a name no other file has, with the permissions fopen
 // would give; never a link planted under that name.
 int CreateTemporaryFile() {
@@ -113,8 +151,9 @@ bool FinishWriting() {
   written = written && rename(temporaryName.c_str(), targetName.c_str()) == 0;
   if (!written) {
     RemoveTemporaryFile();
+    return false;
   }
-  return written;
+  return SyncFolder(targetName);
 }
 
 } // namespace
@@ -139,7 +178,10 @@ int32_t RT_CreatePreferences(const char *fileName) {
     errno = ENOENT;
     return 0;
   }
-  targetName = fileName;
+  targetName = FollowLinks(fileName);
+  if (targetName.empty()) {
+    return 0;
+  }
   int descriptor = CreateTemporaryFile();
   if (descriptor < 0) {
     return 0;

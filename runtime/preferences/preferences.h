@@ -2,12 +2,14 @@
 //
 // Written as "[Group]" and "Key = value" lines ending in CR LF, through a
 // temporary file beside the target, renamed over it at close, so a failed write
-// leaves the old file whole and no temporary file behind. Read leniently: LF or
-// CR LF, comments after ";", group and key names compared without case over the
-// length found in the file; a NUL byte is a character that no name has. Only a
-// regular file of at most 16 MiB is read; anything else opens as missing, so
-// every read gives its default. One file is open at a time: opening or creating
-// closes the previous one.
+// leaves the old file whole and no temporary file behind; the file and then its
+// folder reach the disk before the close reports success. A name that is a
+// symbolic link is written through: the file it points at is replaced and the
+// link stays. Read leniently: LF or CR LF, comments after ";", group and key
+// names compared without case over the length found in the file; a NUL byte is
+// a character that no name has. Only a regular file of at most 16 MiB is read;
+// anything else opens as missing, so every read gives its default. One file is
+// open at a time: opening or creating closes the previous one.
 #pragma once
 
 #include <cstdint>

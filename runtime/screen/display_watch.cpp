@@ -7,6 +7,11 @@
 // other moment SDL would wait for ever on the dead connection, so the process ends
 // there and then, without running exit handlers.
 //
+// Xlib has one such handler for the whole process, and others replace it: GTK with
+// one that ends the process when it starts for the first message box, a driver or
+// a toolkit at any time. So the watch takes it back when the screen opens and at
+// every flip.
+//
 // On Wayland, SDL notices a broken connection itself and goes on without it; it
 // tells the game only through a quit event, the same as a close request, which
 // the game ignores. So at each quit event the screen's connection is looked at.
@@ -48,6 +53,11 @@ int OnConnectionError(Display *display) {
   return 0;
 }
 
+// Ours again, should another have taken Xlib's handler meanwhile
+void KeepWatching() {
+  XSetIOErrorHandler(OnConnectionError);
+}
+
 // Returning lets Xlib go on without the connection: later requests do nothing.
 void OnScreenConnectionLost(Display *, void *) {}
 
@@ -63,7 +73,7 @@ template <typename Quit> void CloseDisplay(Quit quit) {
 
 void WatchDisplays() {
   DisplayLost = 0;
-  XSetIOErrorHandler(OnConnectionError);
+  KeepWatching();
 }
 
 void WatchScreenDisplay() {
@@ -75,6 +85,7 @@ void WatchScreenDisplay() {
   }
   OpenScreenDisplay = info.info.x11.display;
   XSetIOErrorExitHandler(OpenScreenDisplay, OnScreenConnectionLost, nullptr);
+  KeepWatching();
 }
 
 void RT_TakeQuitEvent() {
@@ -83,8 +94,10 @@ void RT_TakeQuitEvent() {
 }
 
 void ShowFrame(SDL_Surface *screen) {
-  if (!DisplayLost)
-    SDL_Flip(screen);
+  if (DisplayLost)
+    return;
+  KeepWatching();
+  SDL_Flip(screen);
 }
 
 void CloseVideo() {

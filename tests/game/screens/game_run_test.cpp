@@ -15,6 +15,7 @@
 #include "game/game.h"
 #include "game/states.h"
 #include "game/world.h"
+#include "runtime/keyboard/keyboard.h"
 #include "runtime/misc/misc.h"
 #include "runtime/screen/screen.h"
 #include "tests/test_support.h"
@@ -172,14 +173,16 @@ INSTANTIATE_TEST_SUITE_P(Runs, ScreensSavedFile, ::testing::ValuesIn(SavedFileCa
 struct QuitSignalCase {
   const char *id;
   int signal;
+  int second;  // sent right after the first, as a logout sends SIGHUP after SIGTERM; 0: none
   bool paused; // sent while the game waits in a pause
-  int32_t status;
 };
 
 const QuitSignalCase QuitSignalCases[] = {
-    {"TermInPlay", SIGTERM, false, 0}, {"HupInPlay", SIGHUP, false, 0},
-    {"IntInPlay", SIGINT, false, 130}, {"TermInPause", SIGTERM, true, 0},
-    {"HupInPause", SIGHUP, true, 0},   {"IntInPause", SIGINT, true, 130},
+    {"TermInPlay", SIGTERM, 0, false},       {"HupInPlay", SIGHUP, 0, false},
+    {"IntInPlay", SIGINT, 0, false},         {"TermInPause", SIGTERM, 0, true},
+    {"HupInPause", SIGHUP, 0, true},         {"IntInPause", SIGINT, 0, true},
+    {"TermThenHup", SIGTERM, SIGHUP, false}, {"HupThenTerm", SIGHUP, SIGTERM, false},
+    {"TermThenInt", SIGTERM, SIGINT, false},
 };
 
 void PrintTo(const QuitSignalCase &c, std::ostream *out) {
@@ -213,6 +216,8 @@ protected:
 
 // A logout, a closed terminal, kill or Ctrl-C end the run as Escape's release does,
 // from a pause too: the frame is completed and the scores are saved as at that exit.
+// A second signal right after the first ends nothing, were it not caught it would end
+// the test program. Ctrl-C's own end comes after the exit (RT_EndIfInterrupted).
 TEST_P(ScreensQuitSignal, EndsTheRunAndSavesTheScores) {
   const QuitSignalCase &c = GetParam();
   StartUp();
@@ -224,10 +229,14 @@ TEST_P(ScreensQuitSignal, EndsTheRunAndSavesTheScores) {
     SignalDuringPause(c.signal);
   } else {
     ASSERT_EQ(raise(c.signal), 0);
+    if (c.second != 0) {
+      ASSERT_EQ(raise(c.second), 0);
+    }
     EXPECT_FALSE(GameFrame());
   }
   EXPECT_EQ(BlinkCounter, (blinkCounter + (c.paused ? 2 : 1)) % 7) << "the frames completed";
-  EXPECT_EQ(GameExit(), c.status);
+  EXPECT_EQ(GameExit(), 0);
+  EXPECT_EQ(RT_QuitSignal(), c.signal) << "the first is the one kept";
   EXPECT_EQ(ReadFile("Krellostra.dat"),
             "[Game Data]\r\nHiScore = 2500\r\nSecond = 1725\r\nThird = 1270\r\nFullScreen = 1\r\n");
 }
@@ -235,18 +244,40 @@ TEST_P(ScreensQuitSignal, EndsTheRunAndSavesTheScores) {
 INSTANTIATE_TEST_SUITE_P(Signals, ScreensQuitSignal, ::testing::ValuesIn(QuitSignalCases),
                          [](const auto &info) { return std::string(info.param.id); });
 
-// The scores cannot be saved where the working directory has gone: said on
-// stderr, and the exit status stays 0.
-TEST_F(ScreensGameRun, UnsavedScoresAreReported) {
+// The scores cannot be saved where the working directory has gone: said on stderr,
+// and the exit status stays 0. After Escape, the player is told in a box too, which
+// names the file and the reason; a run ended from outside has nobody to answer one.
+// Without a display, a box only writes its text on stderr. One start-up per test.
+class ScreensUnsavedScores : public ScreensGameRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ScreensUnsavedScores, AreReported) {
+  const int signal = GetParam(); // 0: Escape
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
   StartUp();
   ASSERT_TRUE(GameFrame());
   std::filesystem::remove_all(dir_.path());
   testing::internal::CaptureStderr();
-  EXPECT_EQ(Quit(), 0);
+  if (signal != 0) {
+    ASSERT_EQ(raise(signal), 0);
+    EXPECT_FALSE(GameFrame());
+    EXPECT_EQ(GameExit(), 0);
+  } else {
+    EXPECT_EQ(Quit(), 0);
+  }
   const std::string told = testing::internal::GetCapturedStderr();
-  EXPECT_NE(told.find("heliomants: cannot save the high scores to Krellostra.dat: "),
+  EXPECT_NE(told.find("heliomants: cannot save the high scores to Krellostra.dat: No such file "
+                      "or directory\n"),
             std::string::npos)
       << told;
+  const char *box = "Error: The high scores could not be saved to Krellostra.dat: No such "
+                    "file or directory.\nThe scores of this run were not saved.\n";
+  EXPECT_EQ(told.find(box) != std::string::npos, signal == 0) << told;
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, ScreensUnsavedScores, ::testing::Values(0, SIGTERM),
+                         [](const auto &info) {
+                           return std::string(info.param == 0 ? "Escape" : "Term");
+                         });
 
 } // namespace

@@ -2,78 +2,29 @@
 // from inside its own GTK loop.
 #include "runtime/misc/misc.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <poll.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <string>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <thread>
 #include <vector>
 
-constexpr int kFirstDisplay = 300;
-constexpr int kDisplayAttempts = 20;
-constexpr int kServerStartMilliseconds = 20000;
-
-// Waits for Xvfb's whole line with its display number: it writes the newline apart, and
-// dies if the pipe is closed before it. End of file means it gave up.
-static bool ReadLine(int fd) {
-  pollfd wait{fd, POLLIN, 0};
-  char c = 0;
-  while (c != '\n')
-    if (poll(&wait, 1, kServerStartMilliseconds) != 1 || read(fd, &c, 1) != 1)
-      return false;
-  return true;
-}
-
-// Starts Xvfb on the given display; its pid once it accepts connections, else 0.
-static pid_t StartXvfb(int display) {
-  int ready[2];
-  if (pipe(ready) != 0)
-    return 0;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(ready[0]);
-    prctl(PR_SET_PDEATHSIG, SIGTERM); // no server left behind by a crashed test
-    const std::string name = ":" + std::to_string(display), fd = std::to_string(ready[1]);
-    execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "640x480x24",
-           "-nolisten", "tcp", nullptr);
-    _exit(127);
-  }
-  close(ready[1]);
-  const bool up = pid > 0 && ReadLine(ready[0]);
-  close(ready[0]);
-  if (up)
-    return pid;
-  if (pid > 0) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-  }
-  return 0;
-}
+#include "tests/xvfb_server.h"
 
 class MessageBoxOnDisplay : public testing::Test {
 protected:
   static void SetUpTestSuite() {
-    for (int i = 0; i < kDisplayAttempts && server == 0; i++) {
-      const int display = kFirstDisplay + (getpid() + i * 37) % 600;
-      server = StartXvfb(display);
-      if (server != 0)
-        setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
-    }
+    server = new XvfbServer;
     setenv("NO_AT_BRIDGE", "1", 1); // no accessibility bus on a bare server
-    toolkitUp = server != 0 && RT_InitWindow() == 1;
+    toolkitUp = server->up() && RT_InitWindow() == 1;
   }
-  static void TearDownTestSuite() {
-    if (server != 0) {
-      kill(server, SIGTERM);
-      waitpid(server, nullptr, 0);
-    }
-  }
+  static void TearDownTestSuite() { delete server; }
   void SetUp() override { ASSERT_TRUE(toolkitUp) << "Xvfb or the toolkit did not start"; }
 
-  static inline pid_t server = 0;
+  static inline XvfbServer *server = nullptr;
   static inline bool toolkitUp = false;
 };
 
@@ -179,4 +130,30 @@ TEST_F(MessageBoxOnDisplay, ShownTextAlsoGoesToStderr) {
   EXPECT_NE(written.find("Error: Could Not Initialize Video Hardware\n"), std::string::npos)
       << written;
   EXPECT_TRUE(visit.pressed);
+}
+
+// A request to quit from another thread, as a signal handler makes it, closes the box
+// unanswered; one made before the box leaves only the line on stderr. Should the box
+// wait on, the clicker presses Ok after five seconds, so the test fails, not hangs.
+TEST_F(MessageBoxOnDisplay, BreakClosesTheBoxUnanswered) {
+  static std::atomic<int32_t> requested;
+  requested = 0;
+  RT_SetMessageRequesterBreak([]() -> int32_t { return requested; });
+  Visit late{"Ok"};
+  const guint clicker = g_timeout_add(5000, VisitBox, &late);
+  std::thread outside([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    requested = SIGTERM;
+  });
+  EXPECT_EQ(RT_MessageRequester2("Error", "Could Not Initialize Audio Hardware", 0), 0);
+  outside.join();
+  EXPECT_FALSE(late.pressed) << "the box waited for a click";
+  if (!late.pressed)
+    g_source_remove(clicker);
+  EXPECT_EQ(OpenDialog(), nullptr);
+
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RT_MessageRequester2("Error", "Could Not Initialize Audio Hardware", 0), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Could Not Initialize Audio Hardware\n");
+  RT_SetMessageRequesterBreak(nullptr);
 }

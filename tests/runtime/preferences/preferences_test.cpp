@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <sys/resource.h>
@@ -286,6 +288,62 @@ TEST_F(PreferencesTest, FailedWriteKeepsTheOldFile) {
 
   EXPECT_EQ(ReadFile("prefs.dat"), old);
   EXPECT_EQ(Names(), (std::set<std::string>{"folder", "prefs.dat"}));
+}
+
+// A name that is a symbolic link is saved through: the file it points at is replaced, or made
+// when it is not there yet, and the link stays as it was.
+TEST_F(PreferencesTest, WritesThroughSymbolicLinks) {
+  fs::create_directory(dir / "sub");
+  const struct {
+    const char *name;  // what the caller opens
+    const char *links; // "link>target" pairs, made in this order
+    const char *file;  // where the bytes must land
+  } cases[] = {
+      {"prefs.dat", "prefs.dat>real.dat", "real.dat"},
+      {"prefs.dat", "prefs.dat>sub/real.dat", "sub/real.dat"},
+      {"sub/prefs.dat", "sub/prefs.dat>../real.dat", "real.dat"},
+      {"prefs.dat", "prefs.dat>middle.dat middle.dat>sub/real.dat", "sub/real.dat"},
+      {"prefs.dat", "prefs.dat>ABSOLUTE", "sub/absolute.dat"},
+      {"prefs.dat", "prefs.dat>sub/new.dat", "sub/new.dat"}, // to nothing yet
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.links);
+    std::map<fs::path, fs::path> links;
+    std::istringstream pairs(c.links);
+    for (std::string pair; pairs >> pair;) {
+      std::string target = pair.substr(pair.find('>') + 1);
+      if (target == "ABSOLUTE")
+        target = (dir / "sub/absolute.dat").string();
+      links[dir / pair.substr(0, pair.find('>'))] = target;
+      fs::create_symlink(target, dir / pair.substr(0, pair.find('>')));
+    }
+    if (std::string(c.file) != "sub/new.dat")
+      WriteFile(c.file, "old");
+
+    ASSERT_NE(RT_CreatePreferences(PathOf(c.name).c_str()), 0);
+    RT_WritePreferenceLong("HiScore", 7);
+    EXPECT_EQ(RT_ClosePreferences(), 1);
+    EXPECT_EQ(ReadFile(c.file), "HiScore = 7\r\n");
+    for (const auto &[link, target] : links) {
+      EXPECT_TRUE(fs::is_symlink(link)) << link << " is no longer a link";
+      EXPECT_EQ(fs::read_symlink(link), target);
+    }
+    for (const fs::directory_entry &entry : fs::recursive_directory_iterator(dir))
+      EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+
+    for (const auto &[link, target] : links)
+      fs::remove(link);
+    fs::remove(dir / c.file);
+  }
+}
+
+// Links that lead back to themselves name no file: nothing is written, and errno says why.
+TEST_F(PreferencesTest, LinksInALoopAreNotFollowedForEver) {
+  fs::create_symlink("b.dat", dir / "a.dat");
+  fs::create_symlink("a.dat", dir / "b.dat");
+  EXPECT_EQ(RT_CreatePreferences(PathOf("a.dat").c_str()), 0);
+  EXPECT_EQ(errno, ELOOP);
+  EXPECT_EQ(Names(), (std::set<std::string>{"a.dat", "b.dat"}));
 }
 
 } // namespace
