@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   libsdl2-dev # SDL 2's header, for the tests' virtual gamepad
   xvfb xdotool x11-utils imagemagick util-linux
+  pulseaudio pulseaudio-utils # a sound server with a null sink for the end-to-end sound tests
   librsvg2-bin dpkg-dev desktop-file-utils appstream groff-base lintian
 )
 
