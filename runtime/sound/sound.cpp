@@ -38,7 +38,9 @@ struct Converted {
 // obtained format change together: loading on the game's thread, a returning
 // device on the watch's.
 std::mutex TableLock;
-std::vector<Loaded> Originals; // one for each row of the table
+// One for each row of the table; like the table, never released: the sounds go
+// with the process.
+std::vector<Loaded> &Originals = *new std::vector<Loaded>;
 
 // A copy of the samples in the device's format, in a buffer of its own. Null data
 // when SDL cannot convert them or memory runs out.
