@@ -144,7 +144,7 @@ spares_now() { e2e_shot hud && e2e_spare_ships hud; }
 # is heard again without the key being pressed anew. Sets RESTART to ok, to lost
 # when a rock took the ship (and with it the engine) meanwhile, or to what failed.
 restart_in_thrust() {
-  local spares
+  local spares up
   start_recorder before
   e2e_poll 10 "the engine heard on the sink" thrust_heard before
   e2e_pass "thrust heard before the restart, $E2E_WHY"
@@ -154,8 +154,9 @@ restart_in_thrust() {
   stop_server
   e2e_poll 5 "the game draws on without its sound server" e2e_draws_on
   start_server
+  up=${EPOCHREALTIME/./}
   e2e_poll 2 "the game's stream back on the restarted server" game_stream
-  e2e_pass "the game's stream back"
+  e2e_pass "the game's stream back $(((${EPOCHREALTIME/./} - up) / 1000)) ms after the server"
   start_recorder after
   if e2e_wait 5 heard after; then
     RESTART=ok
