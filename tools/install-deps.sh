@@ -10,6 +10,7 @@ packages=(
   libsdl2-dev # SDL 2's header, for the calls the runtime and the tests make beneath SDL 1.2
   xvfb xdotool x11-utils imagemagick util-linux
   libwayland-dev libxkbcommon-dev sway xwayland grim # a headless Wayland desktop for the tests
+  pulseaudio pulseaudio-utils # a sound server with a null sink for the end-to-end sound tests
   librsvg2-bin dpkg-dev desktop-file-utils appstream groff-base lintian
 )
 

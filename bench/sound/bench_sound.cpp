@@ -54,6 +54,7 @@ int main() {
   }
   const int busy = int(std::count_if(std::begin(RT_Sound_Channels), std::end(RT_Sound_Channels),
                                      [](const RT_SoundChannel &c) { return c.remaining > 0; }));
+  RT_FreeSounds();
   SDL_Quit();
 
   std::sort(perCall.begin(), perCall.end());

@@ -1,5 +1,7 @@
-// Sound: the 32 mixing channels, shared by the game's thread and SDL's audio thread.
-// The game's side changes them only between SDL_LockAudio and SDL_UnlockAudio.
+// Sound: the 32 mixing channels, shared by the game's thread, SDL's audio thread and
+// the device's watch. Each side changes them only under MixerLock, which the
+// callback holds while it mixes: SDL_LockAudio would reach into a device that the
+// watch may be closing at that moment.
 #include "runtime/sound/sound.h"
 
 #include <SDL.h>
@@ -7,44 +9,78 @@
 #include <algorithm>
 #include <iterator>
 
+#include "runtime/sound/parts.h"
+
 RT_SoundChannel RT_Sound_Channels[RT_Sound_ChannelCount];
+
+namespace {
+
+std::mutex MixerLock;
+bool DeviceUp = true; // false while a lost device is away: nothing would play a sound once
+
+} // namespace
+
+std::unique_lock<std::mutex> LockMixer() {
+  return std::unique_lock(MixerLock);
+}
+
+// A sound started once would come back late, or never end while no device plays it.
+void DeviceGoneLocked() {
+  DeviceUp = false;
+  for (RT_SoundChannel &channel : RT_Sound_Channels)
+    if (!channel.repeat)
+      channel.remaining = 0;
+}
+
+// The data may have been converted anew for the device, so each repeating channel
+// starts over on its sound's data as it is now.
+void DeviceBackLocked() {
+  DeviceUp = true;
+  for (RT_SoundChannel &channel : RT_Sound_Channels) {
+    if (channel.remaining == 0)
+      continue;
+    const RT_SoundEntry &entry = RT_Sound_ObjectsArea[channel.sound];
+    channel.position = channel.start = entry.data;
+    channel.remaining = channel.length = entry.data ? entry.length : 0;
+  }
+}
 
 void RT_PlaySound(int32_t number) {
   RT_PlaySound2(number, 0);
 }
 
 void RT_PlaySound2(int32_t number, int32_t mode) {
+  auto lock = LockMixer();
   const RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
   if (!entry.data || entry.length <= 0)
     return; // an empty slot plays nothing
-  SDL_LockAudio();
+  if (!DeviceUp && mode != 1)
+    return;
   auto channel = std::find_if(std::begin(RT_Sound_Channels), std::end(RT_Sound_Channels),
                               [](const RT_SoundChannel &c) { return c.remaining == 0; });
   if (channel != std::end(RT_Sound_Channels))
     *channel = {entry.data, entry.length, number,           entry.volume,
                 entry.data, entry.length, mode == 1 ? 1 : 0};
-  SDL_UnlockAudio();
 }
 
 void RT_StopSound(int32_t number) {
-  SDL_LockAudio();
+  auto lock = LockMixer();
   for (RT_SoundChannel &channel : RT_Sound_Channels)
     if (channel.sound == number)
       channel.remaining = 0;
-  SDL_UnlockAudio();
 }
 
 void RT_SoundVolume(int32_t number, int32_t volume) {
   volume = std::clamp(volume, 0, 100);
+  auto lock = LockMixer();
   RT_Sound_ObjectsArea[number].volume = volume;
-  SDL_LockAudio();
   for (RT_SoundChannel &channel : RT_Sound_Channels)
     if (channel.sound == number)
       channel.volume = volume;
-  SDL_UnlockAudio();
 }
 
 void fill_audio(void *, uint8_t *stream, int length) {
+  auto lock = LockMixer();
   for (RT_SoundChannel &channel : RT_Sound_Channels) {
     int32_t mixed = 0;
     while (channel.remaining > 0 && mixed < length) {

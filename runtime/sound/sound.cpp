@@ -1,4 +1,5 @@
-// Sound: the device, the sound table and loading. The channels are in channels.cpp.
+// Sound: the sound table and loading. The device is in device.cpp, the channels in
+// channels.cpp.
 #include "runtime/sound/sound.h"
 
 #include <SDL.h>
@@ -7,6 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "runtime/sound/parts.h"
 
 SDL_AudioSpec wanted;
 SDL_AudioSpec obtained;
@@ -17,30 +21,45 @@ namespace {
 
 constexpr int32_t TableMargin = 50; // rows the table has at start and gains past a new number
 
+// A sound as it was read, kept to convert it again for a device of another format.
+struct Loaded {
+  SDL_AudioSpec spec;
+  Uint8 *samples; // SDL's, released with SDL_FreeWAV; null: none
+  Uint32 length;
+};
+
 // A sound converted to the device's format, ready to go into the table.
 struct Converted {
   uint8_t *data;
   int32_t length;
 };
 
-// A copy of the samples in the obtained format, in a buffer of its own. Null data
+// The table's size, its rows' data, what each row was loaded from and the
+// obtained format change together: loading on the game's thread, a returning
+// device on the watch's.
+std::mutex TableLock;
+// One for each row of the table; like the table, never released: the sounds go
+// with the process.
+std::vector<Loaded> &Originals = *new std::vector<Loaded>;
+
+// A copy of the samples in the device's format, in a buffer of its own. Null data
 // when SDL cannot convert them or memory runs out.
-Converted ConvertSamples(const SDL_AudioSpec &spec, const Uint8 *samples, Uint32 length) {
+Converted ConvertSamples(const Loaded &sound, const SDL_AudioSpec &device) {
   SDL_AudioCVT cvt;
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, obtained.format,
-                        obtained.channels, obtained.freq) < 0)
+  if (SDL_BuildAudioCVT(&cvt, sound.spec.format, sound.spec.channels, sound.spec.freq,
+                        device.format, device.channels, device.freq) < 0)
     return {nullptr, 0};
-  const int64_t bufferLength = int64_t(length) * cvt.len_mult;
+  const int64_t bufferLength = int64_t(sound.length) * cvt.len_mult;
   if (bufferLength > INT32_MAX)
     return {nullptr, 0};
   auto *data = static_cast<uint8_t *>(std::malloc(size_t(std::max<int64_t>(bufferLength, 1))));
   if (!data)
     return {nullptr, 0};
-  std::memcpy(data, samples, length);
-  int convertedLength = int(length);
+  std::memcpy(data, sound.samples, sound.length);
+  int convertedLength = int(sound.length);
   if (cvt.needed) {
     cvt.buf = data;
-    cvt.len = int(length);
+    cvt.len = int(sound.length);
     if (SDL_ConvertAudio(&cvt) < 0) {
       std::free(data);
       return {nullptr, 0};
@@ -48,32 +67,66 @@ Converted ConvertSamples(const SDL_AudioSpec &spec, const Uint8 *samples, Uint32
     convertedLength = cvt.len_cvt;
   }
   // Whole frames only, so a repeating channel always goes back to a frame's start.
-  const int frame = ((obtained.format & 0xFF) / 8) * obtained.channels;
+  const int frame = ((device.format & 0xFF) / 8) * device.channels;
   return {data, convertedLength / frame * frame};
 }
 
-// Reads a WAV from the source, closing it, and converts it to the obtained format.
-Converted ConvertWav(SDL_RWops *source) {
-  SDL_AudioSpec spec;
-  Uint8 *samples = nullptr;
-  Uint32 length = 0;
-  if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &samples, &length))
-    return {nullptr, 0};
-  const Converted sound = ConvertSamples(spec, samples, length);
-  SDL_FreeWAV(samples);
+// Reads a WAV from the source and closes it; null samples when SDL cannot read it.
+Loaded ReadWav(SDL_RWops *source) {
+  Loaded sound = {};
+  if (!source || !SDL_LoadWAV_RW(source, 1, &sound.spec, &sound.samples, &sound.length))
+    return {};
   return sound;
 }
 
-// Puts a converted sound into its slot, stopping and releasing what the slot held.
-int32_t StoreSound(int32_t number, Converted sound) {
-  if (!sound.data)
+bool GrowTableLocked(int32_t number) {
+  if (number < RT_Sound_ObjectsNumber)
+    return true;
+  if (number > INT32_MAX - TableMargin)
+    return false;
+  const int32_t capacity = number + TableMargin;
+  auto *grown = static_cast<RT_SoundEntry *>(
+      std::realloc(RT_Sound_ObjectsArea, size_t(capacity) * sizeof(RT_SoundEntry)));
+  if (!grown)
+    return false;
+  std::memset(grown + RT_Sound_ObjectsNumber, 0,
+              size_t(capacity - RT_Sound_ObjectsNumber) * sizeof(RT_SoundEntry));
+  RT_Sound_ObjectsArea = grown;
+  RT_Sound_ObjectsNumber = capacity;
+  Originals.resize(size_t(capacity), Loaded{});
+  return true;
+}
+
+// A slot whose sound no device format could take has its original still to release.
+void FreeSoundLocked(int32_t number) {
+  RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
+  Loaded &original = Originals[size_t(number)];
+  if (!entry.data && !original.samples)
+    return;
+  RT_StopSound(number);
+  std::free(entry.data);
+  entry.data = nullptr;
+  entry.length = 0;
+  SDL_FreeWAV(original.samples);
+  original = {};
+}
+
+// Puts a sound read from the source into its slot, stopping and releasing what the
+// slot held; a sound that cannot be read or converted leaves the slot as it was.
+int32_t LoadWav(int32_t number, SDL_RWops *source) {
+  std::lock_guard lock(TableLock);
+  const Loaded loaded = ReadWav(source);
+  if (!loaded.samples)
     return 0;
-  if (number < 0 || !RT_Sound_CheckReAlloc(number)) {
+  const Converted sound = ConvertSamples(loaded, obtained);
+  if (!sound.data || number < 0 || !GrowTableLocked(number)) {
     std::free(sound.data);
+    SDL_FreeWAV(loaded.samples);
     return 0;
   }
-  RT_FreeSound(number);
+  FreeSoundLocked(number);
   RT_Sound_ObjectsArea[number] = {sound.data, sound.length, 100};
+  Originals[size_t(number)] = loaded;
   return 1;
 }
 
@@ -104,52 +157,48 @@ bool WavImageFits(const uint8_t *image, int32_t imageSize) {
 
 } // namespace
 
-void *RT_InitSound() {
-  RT_Sound_ObjectsArea = nullptr;
-  if (SDL_Init(SDL_INIT_AUDIO) != 0)
-    return nullptr;
-  wanted = {};
-  wanted.freq = 44100;
-  wanted.format = AUDIO_S16LSB;
-  wanted.channels = 2;
-  wanted.samples = 512;
-  wanted.callback = fill_audio;
-  wanted.userdata = nullptr;
-  if (SDL_OpenAudio(&wanted, &obtained) < 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return nullptr;
-  }
+bool MakeSoundTable() {
+  std::lock_guard lock(TableLock);
   RT_Sound_ObjectsArea =
       static_cast<RT_SoundEntry *>(std::calloc(TableMargin, sizeof(RT_SoundEntry)));
-  if (!RT_Sound_ObjectsArea) {
-    SDL_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return nullptr;
-  }
+  if (!RT_Sound_ObjectsArea)
+    return false;
   RT_Sound_ObjectsNumber = TableMargin;
-  for (RT_SoundChannel &channel : RT_Sound_Channels)
-    channel.remaining = 0;
-  SDL_PauseAudio(0);
-  return RT_Sound_ObjectsArea;
+  Originals.assign(TableMargin, Loaded{});
+  return true;
 }
 
-void RT_FreeSounds() {}
+void UseDeviceFormat(const SDL_AudioSpec &granted) {
+  std::lock_guard lock(TableLock);
+  const bool same = granted.format == obtained.format && granted.channels == obtained.channels &&
+                    granted.freq == obtained.freq;
+  std::vector<Converted> again(size_t(RT_Sound_ObjectsNumber), Converted{nullptr, 0});
+  for (int32_t number = 0; !same && number < RT_Sound_ObjectsNumber; number++)
+    if (Originals[size_t(number)].samples)
+      again[size_t(number)] = ConvertSamples(Originals[size_t(number)], granted);
+
+  std::vector<uint8_t *> replaced;
+  {
+    auto mixer = LockMixer();
+    obtained = granted;
+    for (int32_t number = 0; !same && number < RT_Sound_ObjectsNumber; number++) {
+      RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
+      if (!Originals[size_t(number)].samples)
+        continue;
+      // A sound the new format cannot take is silent until a device of another format
+      replaced.push_back(entry.data);
+      entry.data = again[size_t(number)].data;
+      entry.length = again[size_t(number)].length;
+    }
+    DeviceBackLocked();
+  }
+  for (uint8_t *data : replaced)
+    std::free(data);
+}
 
 int32_t RT_Sound_CheckReAlloc(int32_t number) {
-  if (number < RT_Sound_ObjectsNumber)
-    return 1;
-  if (number > INT32_MAX - TableMargin)
-    return 0;
-  const int32_t capacity = number + TableMargin;
-  auto *grown = static_cast<RT_SoundEntry *>(
-      std::realloc(RT_Sound_ObjectsArea, size_t(capacity) * sizeof(RT_SoundEntry)));
-  if (!grown)
-    return 0;
-  std::memset(grown + RT_Sound_ObjectsNumber, 0,
-              size_t(capacity - RT_Sound_ObjectsNumber) * sizeof(RT_SoundEntry));
-  RT_Sound_ObjectsArea = grown;
-  RT_Sound_ObjectsNumber = capacity;
-  return 1;
+  std::lock_guard lock(TableLock);
+  return GrowTableLocked(number) ? 1 : 0;
 }
 
 int32_t RT_LoadSound(int32_t number, const char *fileName) {
@@ -159,22 +208,17 @@ int32_t RT_LoadSound(int32_t number, const char *fileName) {
   for (char &c : name)
     if (c == '\\')
       c = '/';
-  return StoreSound(number, ConvertWav(SDL_RWFromFile(name.c_str(), "rb")));
+  return LoadWav(number, SDL_RWFromFile(name.c_str(), "rb"));
 }
 
 int32_t RT_CatchSound(int32_t number, const void *image, int32_t imageSize) {
   const auto *bytes = static_cast<const uint8_t *>(image);
   if (!WavImageFits(bytes, imageSize))
     return 0;
-  return StoreSound(number, ConvertWav(SDL_RWFromConstMem(bytes, imageSize)));
+  return LoadWav(number, SDL_RWFromConstMem(bytes, imageSize));
 }
 
 void RT_FreeSound(int32_t number) {
-  RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
-  if (!entry.data)
-    return;
-  RT_StopSound(number);
-  std::free(entry.data);
-  entry.data = nullptr;
-  entry.length = 0;
+  std::lock_guard lock(TableLock);
+  FreeSoundLocked(number);
 }

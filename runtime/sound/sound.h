@@ -3,8 +3,16 @@
 //
 // Everything but RT_InitSound needs RT_InitSound to have succeeded; play, stop,
 // volume and free take numbers below the table's capacity (50, growing on load).
-// Changes to the channels are made under SDL_LockAudio, so the callback never
-// sees a half-started channel.
+// The channels change under a lock the callback takes too, so it never sees a
+// half-started channel.
+//
+// A lost device. The device can go away during play (its sound server stopped or
+// restarted, a USB or Bluetooth device removed). A thread of the library's own
+// looks once a second; a lost device is closed and opened again, on the same
+// audio driver, as soon as one is there, and the loaded sounds are converted again
+// when the new device's format differs. Meanwhile the game plays on in silence:
+// sounds started once are dropped, repeating sounds go on from their start on the
+// new device. Loading waits for a reopening under way; playing never does.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +47,8 @@ extern int32_t RT_Sound_ObjectsNumber; // the table's capacity
 extern RT_SoundChannel RT_Sound_Channels[RT_Sound_ChannelCount];
 
 // Library
-void *RT_InitSound(); // opens the device (44100 Hz, S16, stereo); the table, or null
-void RT_FreeSounds(); // does nothing; SDL's shut-down closes the device
+void *RT_InitSound(); // opens the device (44100 Hz, S16, stereo) and watches it; the table, or null
+void RT_FreeSounds(); // stops watching the device, before SDL shuts down; SDL closes it then
 
 // Loading: a failed load leaves the slot's old sound in place and playing
 int32_t RT_LoadSound(int32_t number, const char *fileName); // 1 when loaded; '\' reads as '/'
@@ -56,3 +64,17 @@ void RT_FreeSound(int32_t number);
 
 // The SDL audio callback: adds every busy channel into the device buffer.
 void fill_audio(void *userData, uint8_t *stream, int length);
+
+// The device, for tests. The library opens, watches and reopens the device through
+// these calls, SDL's own unless a test puts its own here before RT_InitSound.
+struct RT_SoundDevice {
+  int32_t (*open)(SDL_AudioSpec *wanted, SDL_AudioSpec *obtained); // 1: open, paused
+  void (*resume)();                                                // the callback starts
+  void (*close)();
+  int32_t (*lost)(); // 1 once the open device has gone away
+};
+extern RT_SoundDevice RT_Sound_Device;
+
+// The watch's one look: closes a lost device and tries to open one. 1 while a
+// device is open. Made once a second until RT_FreeSounds, or by a test after it.
+int32_t RT_Sound_CheckDevice();

@@ -253,6 +253,11 @@ readonly E2E_SHIP_AT_REST="320 233
 320 243
 314 246"
 
+# The spare-ship icons shown in screenshot NAME: the nose of each drawn icon.
+e2e_spare_ships() {
+  printf '20 3\n40 3\n' | e2e_colours "$1" | grep -c -v ' 000000$' || true
+}
+
 # The game's white pixels in screenshot NAME, one "X Y" a line.
 e2e_whites() {
   awk '/^f.f.f./ { print (NR - 1) % 640, int((NR - 1) / 640) }' "$E2E_TMP/$1.hex"

@@ -24,11 +24,6 @@ ship_dots() {
   still_whites_near dots1 dots2 "$1" "$2"
 }
 
-# The spare-ship icons shown in screenshot NAME: the nose of each drawn icon.
-spare_ships() {
-  printf '20 3\n40 3\n' | e2e_colours "$1" | grep -c -v ' 000000$' || true
-}
-
 # The heading of the nose among a ship's DOTS around (X, Y), in degrees
 # clockwise from up: the nose is 7 pixels out, the tail corners 8.5 and the
 # notch 3, each rounded to a whole pixel.
@@ -39,12 +34,12 @@ nose_heading() {
 
 # A ship was lost since the game began with $spares spare ships: one icon less
 # in the last screenshot NAME.
-ship_lost() { [ "$(spare_ships "$1")" -lt "$spares" ]; }
+ship_lost() { [ "$(e2e_spare_ships "$1")" -lt "$spares" ]; }
 
 # After a lost ship: the next one appears at the centre, with one spare ship less.
 next_ship() {
   e2e_poll 8 "the next ship at the centre" eval '[ "$(ship_dots 320 240 | wc -l)" -ge 3 ]'
-  spares=$(spare_ships dots2)
+  spares=$(e2e_spare_ships dots2)
 }
 
 # Runs STEP (a function that sets STEP_RESULT to "ok", "lost" or a failure) until
@@ -75,7 +70,7 @@ e2e_pass "high-score screen"
 get_ready_shown() {
   e2e_shot ready
   e2e_shows_text ready 240 200 20 "PLAYER 1" || return 1
-  spares=$(spare_ships ready)
+  spares=$(e2e_spare_ships ready)
   if [ "$(e2e_white_count ready "$E2E_SHIP_AT_REST")" != 4 ]; then
     E2E_WHY="no ship at rest at the centre"
   elif [ "$spares" != 2 ]; then

@@ -1,5 +1,6 @@
 // The audio device for a test program: opened once by the first test that needs it
-// and closed when the program ends, before SDL's audio thread can outlive the libraries.
+// and closed when the program ends, its watch first, before SDL's audio thread can
+// outlive the libraries.
 #pragma once
 
 #include <SDL.h>
@@ -9,7 +10,10 @@
 
 class SoundDeviceCloser : public testing::Environment {
 public:
-  void TearDown() override { SDL_Quit(); }
+  void TearDown() override {
+    RT_FreeSounds();
+    SDL_Quit();
+  }
 };
 
 // The sound table; null (with a failure) when the device would not open.

@@ -8,13 +8,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/test_support.h"
+#include "tests/runtime/sound/mix.h"
 #include "tests/runtime/sound/sound_device.h"
 #include "tests/runtime/sound/wav_image.h"
+#include "tests/test_support.h"
 
 namespace {
-
-constexpr int BufferBytes = 2048; // one device buffer: 512 stereo 16-bit frames
 
 class Sound : public testing::Test {
 protected:
@@ -29,35 +28,7 @@ protected:
     for (int32_t number = 0; number < RT_Sound_ObjectsNumber; number++)
       RT_FreeSound(number);
   }
-
-  static void Load(int32_t number, const Bytes &image) {
-    ASSERT_EQ(RT_CatchSound(number, image.data(), int32_t(image.size())), 1);
-  }
-
-  // One device buffer mixed from silence, as 16-bit samples.
-  static std::vector<int16_t> Mix() {
-    std::vector<int16_t> samples(BufferBytes / 2, 0);
-    fill_audio(nullptr, reinterpret_cast<uint8_t *>(samples.data()), BufferBytes);
-    return samples;
-  }
-
-  static std::vector<int32_t> BusySounds() {
-    std::vector<int32_t> sounds;
-    for (const RT_SoundChannel &channel : RT_Sound_Channels)
-      sounds.push_back(channel.remaining > 0 ? channel.sound : -1);
-    return sounds;
-  }
 };
-
-// Every sample of the buffer from sample `from` on (to `to`) equals value.
-testing::AssertionResult AllEqual(const std::vector<int16_t> &samples, int16_t value,
-                                  size_t from = 0, size_t to = SIZE_MAX) {
-  for (size_t i = from; i < std::min(to, samples.size()); i++)
-    if (samples[i] != value)
-      return testing::AssertionFailure()
-             << "sample " << i << ": expected " << value << ", got " << samples[i];
-  return testing::AssertionSuccess();
-}
 
 TEST_F(Sound, TwoStartsOverlapOnChannelsZeroAndOneUntilStopped) {
   Load(0, ConstantWav(2048, 1000));
@@ -262,6 +233,13 @@ TEST_F(Sound, LoadSoundReadsABackslashAsASlash) {
       .write(reinterpret_cast<const char *>(image.data()), std::streamsize(image.size()));
   EXPECT_EQ(RT_LoadSound(7, "effects\\thump.wav"), 1);
   EXPECT_EQ(RT_Sound_ObjectsArea[7].length, 50 * 16);
+}
+
+// A device that is there is left as it is: a look finds it paused still, where a
+// device taken for lost would have been opened again and resumed.
+TEST_F(Sound, ALookAtADeviceThatIsThereLeavesItAsItIs) {
+  EXPECT_EQ(RT_Sound_CheckDevice(), 1);
+  EXPECT_EQ(SDL_GetAudioStatus(), SDL_AUDIO_PAUSED);
 }
 
 } // namespace
