@@ -113,7 +113,7 @@ void PlayScript(bool useAudio, GameRun &run) {
   calls.clear();
   currentFrame = -1;
   clockNow = Start;
-  RT_SetClockSource(TestClock);
+  misc::SetClockSource(&TestClock);
 
   ASSERT_EQ(GameStartUp(), 0);
   RT_SetFrameRate(0);
@@ -170,7 +170,7 @@ void PlayScript(bool useAudio, GameRun &run) {
   currentFrame++;
   EXPECT_FALSE(GameFrame());
   EXPECT_EQ(GameExit(), 0);
-  RT_SetClockSource(nullptr);
+  misc::SetClockSource(nullptr);
 
   run.calls = calls;
   run.captureExists = std::filesystem::exists(capture);
