@@ -146,12 +146,15 @@ with_ship fire
 e2e_save_shot fired play
 e2e_pass "firing"
 
-# P pauses: the picture stands still, and Escape goes unseen until P is pressed
-# again. Had the pause taken Escape, the game would end on the first frame after
-# it; instead it goes on drawing, frame after frame.
-e2e_poll 10 "the picture stands still after P" e2e_key_until p 0.1 e2e_holds_still paused1 paused2
-e2e_key Escape
-e2e_poll 10 "the game draws on after the second P" e2e_key_until p 0.1 e2e_draws_on
+# P pauses: the picture stands still while the game reads its keys, and Escape
+# goes unseen until P is pressed again. Had the pause taken Escape, the game
+# would end on the first frame after it; instead it goes on drawing, frame after
+# frame.
+e2e_press p
+e2e_poll 10 "the game pauses after P" e2e_paused paused1 paused2
+e2e_press Escape
+e2e_press p
+e2e_poll 10 "the game draws on after the second P" e2e_draws_on
 e2e_running || e2e_fail "the game ended on an Escape given during the pause"
 e2e_pass "pause"
 
