@@ -17,8 +17,9 @@ pad() {
   carried=$(wc -l <"$PAD_DONE")
   # shellcheck disable=SC2016 # the inner shell expands them
   timeout 5 bash -c 'echo "$1" >"$2"' _ "$*" "$PAD" || e2e_fail "the pad takes no commands"
-  e2e_poll 5 "the pad carries out \"$*\"" eval '[ "$(wc -l <"$PAD_DONE")" -gt "$carried" ]'
+  e2e_poll 5 "the pad carries out \"$*\"" carried_more_than "$carried"
 }
+carried_more_than() { [ "$(wc -l <"$PAD_DONE")" -gt "$1" ]; }
 
 # Holds BUTTON down for HOLD seconds, long enough for a frame to see it.
 pad_button() {
