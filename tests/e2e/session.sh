@@ -36,11 +36,21 @@ nose_heading() {
 # in the last screenshot NAME.
 ship_lost() { [ "$(e2e_spare_ships "$1")" -lt "$spares" ]; }
 
-# After a lost ship: the next one appears at the centre, with one spare ship less.
+# After a lost ship: the next one appears at the centre, with one spare ship less
+# (it waits for the rocks to clear the centre). After the last, the high-score
+# screen comes back, whose own dots may lie near the centre; a new game begins.
 next_ship() {
-  e2e_poll 8 "the next ship at the centre" eval '[ "$(ship_dots 320 240 | wc -l)" -ge 3 ]'
-  spares=$(e2e_spare_ships dots2)
+  e2e_poll 15 "the next ship at the centre, or the high-score screen" ship_back_or_game_over
+  if game_over_shown dots2; then
+    echo "note: the rocks took every ship; starting a new game"
+    e2e_poll 10 "the get-ready screen of a new game" e2e_key_until Return 0.1 get_ready_shown
+    e2e_poll 5 "the get-ready screen ends" eval '! e2e_shot_shows_text play 240 200 20 "PLAYER 1"'
+  else
+    spares=$(e2e_spare_ships dots2)
+  fi
 }
+game_over_shown() { e2e_shows_text "$1" 250 180 15 "1ST"; }
+ship_back_or_game_over() { [ "$(ship_dots 320 240 | wc -l)" -ge 3 ] || game_over_shown dots2; }
 
 # Runs STEP (a function that sets STEP_RESULT to "ok", "lost" or a failure) until
 # it does not report a lost ship, at most three times.
