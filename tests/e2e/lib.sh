@@ -216,9 +216,9 @@ e2e_key_until() {
   e2e_key "$key" "$hold" && e2e_wait 2 "$@"
 }
 
-# Presses KEY once, held until the game has read its events twelve times, a few
-# frames' worth, so that a frame surely sees it held however busy the machine
-# is (xprobe press): for a key whose second press would undo the first, as P.
+# Presses KEY once, held until the game has read its events twelve times, over
+# eleven frames, so that a frame surely sees it held however busy the machine is
+# (xprobe press): for a key whose second press would undo the first, as P.
 e2e_press() {
   local window
   window=$(e2e_window)
@@ -286,10 +286,10 @@ e2e_whites() {
 e2e_same_shots() { cmp -s "$E2E_TMP/$1.hex" "$E2E_TMP/$2.hex"; }
 
 # The game is paused: screenshots A and B are the same picture while the game
-# read its events 100 times in between. Running, it reads them a few times a
-# frame (about six), so it would have drawn a dozen frames at least, in which
-# every rock moves four pixels or more (0.4 a frame at the slowest). A game that
-# merely holds still, starved of the processor, reads nothing meanwhile.
+# read its events 100 times in between. Running, it reads them once a frame, so
+# it would have drawn 99 frames, in which every rock moves 40 pixels or more
+# (0.4 a frame at the slowest). A game that merely holds still, starved of the
+# processor, reads nothing meanwhile.
 e2e_paused() {
   e2e_shot "$1" && e2e_passes 100 && e2e_shot "$2" && e2e_same_shots "$1" "$2"
 }

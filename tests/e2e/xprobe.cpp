@@ -25,10 +25,10 @@
 //   xprobe passes WINDOW COUNT
 //     waits until the program of WINDOW has read its X events COUNT times: it
 //     answers the window manager's ping (_NET_WM_PING) each time, and the next
-//     ping goes once the last is answered. SDL reads the events at each look at
-//     its event queue, which a game makes once a frame at least: so it has run
-//     COUNT - 1 passes of its loop in between, unless it has stopped drawing.
-//     Fails after 10 s without an answer.
+//     ping goes 2 ms after the last is answered, so that a later look answers
+//     it. SDL reads the events at each look at its event queue, which a game
+//     makes once a frame: so it has run COUNT - 1 passes of its loop in
+//     between, unless it has stopped drawing. Fails after 10 s without an answer.
 //
 //   xprobe press KEY WINDOW
 //     presses KEY (a keysym name) through XTest, holds it until the program of
@@ -65,7 +65,11 @@ constexpr int64_t FrameMicros = 13'333;   // one frame at 75 a second
 constexpr int64_t LookEveryMicros = 200;  // bounds the error of each figure
 constexpr int64_t AnswerTimeoutMicros = 2'000'000;
 constexpr int64_t PingTimeoutMicros = 10'000'000;
-constexpr int PressPasses = 12; // a few frames: a program reads its events a few times a frame
+// SDL reads every event waiting at one look, and goes on reading while more come,
+// so pings sent back to back can all be answered in one look. A pause after each
+// answer puts the next in a later look: at most one or two in a frame.
+constexpr int64_t PassGapMicros = 2'000;
+constexpr int PressPasses = 12; // several frames, however busy the machine
 
 int64_t NowNanoseconds() {
   timespec now;
@@ -249,6 +253,7 @@ int WaitForPasses(Display *display, Window window, int count) {
               window, pass - 1, count, (long long)(PingTimeoutMicros / 1000000));
       return 1;
     }
+    usleep(useconds_t(PassGapMicros));
   }
   return 0;
 }
