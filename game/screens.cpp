@@ -21,46 +21,46 @@ const char *const CreditLines[2] = {"A VECTOR ARCADE GAME", "BY THE HELIOMANTS T
 // Digits and capitals have glyph numbers (a letter the game never writes has an
 // empty row, which draws nothing); any other character would show another
 // shape or reach past the sprite table, so it is left blank.
-static void DrawGlyph(char Character, int32_t X, int32_t Y) {
-  if ((Character >= '0' && Character <= '9') || (Character >= 'A' && Character <= 'Z'))
-    RT_DisplayTransparentSprite(Character - GlyphSpriteOffset, X, Y);
+static void DrawGlyph(char character, int32_t x, int32_t y) {
+  if ((character >= '0' && character <= '9') || (character >= 'A' && character <= 'Z'))
+    RT_DisplayTransparentSprite(character - GlyphSpriteOffset, x, y);
 }
 
-// Left-padded with "0" to Digits characters; a longer text keeps its first ones.
-static std::string FitDigits(const std::string &Text, int32_t Digits) {
-  if (static_cast<int32_t>(Text.size()) >= Digits)
-    return Text.substr(0, Digits);
-  return std::string(Digits - Text.size(), '0') + Text;
+// Left-padded with "0" to digits characters; a longer text keeps its first ones.
+static std::string FitDigits(const std::string &text, int32_t digits) {
+  if (static_cast<int32_t>(text.size()) >= digits)
+    return text.substr(0, digits);
+  return std::string(digits - text.size(), '0') + text;
 }
 
 // The table's entries from the settings file keep the number's last six digits.
-static std::string LastSixDigits(int32_t Number) {
-  const std::string Padded = "000000" + std::to_string(Number);
-  return Padded.substr(Padded.size() - ScoreDigits);
+static std::string LastSixDigits(int32_t number) {
+  const std::string padded = "000000" + std::to_string(number);
+  return padded.substr(padded.size() - ScoreDigits);
 }
 
-static void DrawCentredText(int32_t Y, int32_t Spacing, const std::string &Text) {
-  DrawSpriteText(0, Y, GlyphWidth, GlyphHeight, Spacing, Text, 1);
+static void DrawCentredText(int32_t y, int32_t spacing, const std::string &text) {
+  DrawSpriteText(0, y, GlyphWidth, GlyphHeight, spacing, text, 1);
 }
 
 // Glyph text
 
-void DrawSpriteNumber(int32_t X, int32_t Y, int32_t, int32_t, int32_t Spacing, int32_t Digits,
-                      const std::string &Text) {
-  const std::string Shown = FitDigits(Text, Digits);
-  for (size_t k = 0; k < Shown.size(); k++)
-    DrawGlyph(Shown[k], X + static_cast<int32_t>(k) * Spacing, Y);
+void DrawSpriteNumber(int32_t x, int32_t y, int32_t, int32_t, int32_t spacing, int32_t digits,
+                      const std::string &text) {
+  const std::string shown = FitDigits(text, digits);
+  for (size_t k = 0; k < shown.size(); k++)
+    DrawGlyph(shown[k], x + static_cast<int32_t>(k) * spacing, y);
 }
 
-void DrawSpriteText(int32_t X, int32_t Y, int32_t, int32_t, int32_t Spacing,
-                    const std::string &Text, int32_t Centre) {
-  const int32_t Length = static_cast<int32_t>(Text.size());
+void DrawSpriteText(int32_t x, int32_t y, int32_t, int32_t, int32_t spacing,
+                    const std::string &text, int32_t centre) {
+  const int32_t length = static_cast<int32_t>(text.size());
   // Half the spacing in whole pixels: with 15 each character counts 7.
-  if (Centre != 0)
-    X = 320 - (Spacing >> 1) * Length;
-  for (int32_t k = 0; k < Length; k++) {
-    const char Upper = (Text[k] >= 'a' && Text[k] <= 'z') ? Text[k] - 'a' + 'A' : Text[k];
-    DrawGlyph(Upper, X + k * Spacing, Y);
+  if (centre != 0)
+    x = 320 - (spacing >> 1) * length;
+  for (int32_t k = 0; k < length; k++) {
+    const char upper = (text[k] >= 'a' && text[k] <= 'z') ? text[k] - 'a' + 'A' : text[k];
+    DrawGlyph(upper, x + k * spacing, y);
   }
 }
 
@@ -73,19 +73,19 @@ void FillHiScoreTable() {
 }
 
 // Compared as text, so an equal score goes below the entry it equals.
-int32_t InsertHighScore(int32_t NewScore, int32_t Best) {
-  const std::string Entry = FitDigits(std::to_string(NewScore), ScoreDigits);
-  if (Entry > HiScoreTable[0]) {
+int32_t InsertHighScore(int32_t newScore, int32_t best) {
+  const std::string entry = FitDigits(std::to_string(newScore), ScoreDigits);
+  if (entry > HiScoreTable[0]) {
     HiScoreTable[2] = HiScoreTable[1];
     HiScoreTable[1] = HiScoreTable[0];
-    HiScoreTable[0] = Entry;
-  } else if (Entry > HiScoreTable[1]) {
+    HiScoreTable[0] = entry;
+  } else if (entry > HiScoreTable[1]) {
     HiScoreTable[2] = HiScoreTable[1];
-    HiScoreTable[1] = Entry;
-  } else if (Entry > HiScoreTable[2]) {
-    HiScoreTable[2] = Entry;
+    HiScoreTable[1] = entry;
+  } else if (entry > HiScoreTable[2]) {
+    HiScoreTable[2] = entry;
   }
-  return NewScore > Best ? NewScore : Best;
+  return newScore > best ? newScore : best;
 }
 
 // HUD
@@ -93,13 +93,13 @@ int32_t InsertHighScore(int32_t NewScore, int32_t Best) {
 // The ship's outline at rest, one icon per ship after the one in play.
 void DrawShipIcons() {
   for (int32_t k = 1; k < Lives; k++) {
-    int32_t X[4], Y[4];
+    int32_t x[4], y[4];
     for (int i = 0; i < 4; i++) {
-      X[i] = RoundPixel(ShipModelX[i] + 20.0f * k);
-      Y[i] = RoundPixel(ShipModelY[i] + 10.0f);
+      x[i] = RoundPixel(ShipModelX[i] + 20.0f * k);
+      y[i] = RoundPixel(ShipModelY[i] + 10.0f);
     }
     for (int i = 0; i < 4; i++)
-      RT_LineXY2(X[i], Y[i], X[(i + 1) % 4], Y[(i + 1) % 4], OutlineGrey);
+      RT_LineXY2(x[i], y[i], x[(i + 1) % 4], y[(i + 1) % 4], OutlineGrey);
   }
 }
 

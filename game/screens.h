@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <string>
 
-// Text from glyph sprites, one sprite per character, Spacing pixels apart; a
+// Text from glyph sprites, one sprite per character, spacing pixels apart; a
 // character without a glyph is left blank.
-void DrawSpriteNumber(int32_t X, int32_t Y, int32_t GlyphWidth, int32_t GlyphHeight,
-                      int32_t Spacing, int32_t Digits, const std::string &Text);
-void DrawSpriteText(int32_t X, int32_t Y, int32_t GlyphWidth, int32_t GlyphHeight, int32_t Spacing,
-                    const std::string &Text, int32_t Centre);
+void DrawSpriteNumber(int32_t x, int32_t y, int32_t glyphWidth, int32_t glyphHeight,
+                      int32_t spacing, int32_t digits, const std::string &text);
+void DrawSpriteText(int32_t x, int32_t y, int32_t glyphWidth, int32_t glyphHeight, int32_t spacing,
+                    const std::string &text, int32_t centre);
 
 void FillHiScoreTable();                                 // from HiScore, SecondScore, ThirdScore
-int32_t InsertHighScore(int32_t NewScore, int32_t Best); // enters a score; the new best
+int32_t InsertHighScore(int32_t newScore, int32_t best); // enters a score; the new best
 void DrawShipIcons();  // spare ships, inside the screen's drawing pass
 void DrawHud();        // score, best score (raised to the score first) and wave
 void DrawStateTexts(); // the current state's texts

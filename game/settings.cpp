@@ -19,19 +19,19 @@ constexpr const char *SettingsGroup = "Game Data";
 // Internal helpers
 
 // A table entry is six decimal digits.
-static int32_t EntryValue(const std::string &Entry) {
-  return static_cast<int32_t>(std::strtol(Entry.c_str(), nullptr, 10));
+static int32_t EntryValue(const std::string &entry) {
+  return static_cast<int32_t>(std::strtol(entry.c_str(), nullptr, 10));
 }
 
 // The scores would otherwise be lost without a word; the file is named in full for the
 // player, who may not know which folder the game was started in.
-static std::string ReportUnsaved(int Error) {
-  const char *Reason = Error != 0 ? std::strerror(Error) : "the file could not be completed";
-  std::fprintf(stderr, "heliomants: cannot save the high scores to %s: %s\n", SettingsFile, Reason);
-  std::error_code Failed;
-  const std::filesystem::path File = std::filesystem::absolute(SettingsFile, Failed);
+static std::string ReportUnsaved(int error) {
+  const char *reason = error != 0 ? std::strerror(error) : "the file could not be completed";
+  std::fprintf(stderr, "heliomants: cannot save the high scores to %s: %s\n", SettingsFile, reason);
+  std::error_code failed;
+  const std::filesystem::path file = std::filesystem::absolute(SettingsFile, failed);
   return "The high scores could not be saved to " +
-         (Failed ? std::string(SettingsFile) : File.string()) + ": " + Reason +
+         (failed ? std::string(SettingsFile) : file.string()) + ": " + reason +
          ".\nThe scores of this run were not saved.";
 }
 

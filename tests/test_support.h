@@ -5,16 +5,30 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 
+#include "runtime/misc/clock.h"
 #include "tests/scratch_dir.h"
 
-// The calendar clock behind the game's timers, in microseconds since the Unix
-// epoch, for RT_SetClockSource.
+// The clock behind the game's timers, in microseconds since the Unix epoch, moved
+// by the test. A wait of the game's (a pause looking at the keys again) moves it to
+// the wait's end at once, then runs whileWaiting: the test acts on its own thread
+// while the game waits, as a player would meanwhile.
 inline int64_t clockNow = 0;
-inline int64_t TestClock() {
-  return clockNow;
+inline std::function<void()> whileWaiting;
+
+inline int64_t TestClockNow() {
+  return clockNow * 1000;
 }
+inline void TestClockSleepUntil(int64_t due) {
+  clockNow = std::max(clockNow, (due + 999) / 1000);
+  if (whileWaiting)
+    whileWaiting();
+}
+// For misc::SetClockSource.
+inline const misc::ClockSource TestClock{TestClockNow, TestClockSleepUntil};
 
 // A key goes down or up; the game sees it at its next examination of the keyboard.
 inline void PushKey(SDLKey key, bool down) {

@@ -15,8 +15,8 @@ public:
   // Starts one on the first display that works from a number of tries, and points DISPLAY
   // at it; up() tells whether that succeeded.
   XvfbServer() {
-    for (int i = 0; i < kDisplayAttempts && pid_ == 0; i++) {
-      const int display = kFirstDisplay + (getpid() + i * 37) % 600;
+    for (int i = 0; i < DisplayAttempts && pid_ == 0; i++) {
+      const int display = FirstDisplay + (getpid() + i * 37) % 600;
       pid_ = Start(display);
       if (pid_ != 0)
         setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
@@ -38,9 +38,9 @@ public:
   }
 
 private:
-  static constexpr int kFirstDisplay = 300;
-  static constexpr int kDisplayAttempts = 20;
-  static constexpr int kStartMilliseconds = 20000;
+  static constexpr int FirstDisplay = 300;
+  static constexpr int DisplayAttempts = 20;
+  static constexpr int StartMilliseconds = 20000;
 
   // Waits for Xvfb's whole line with its display number: it writes the newline apart, and
   // dies if the pipe is closed before it. End of file means it gave up.
@@ -48,7 +48,7 @@ private:
     pollfd wait{fd, POLLIN, 0};
     char c = 0;
     while (c != '\n')
-      if (poll(&wait, 1, kStartMilliseconds) != 1 || read(fd, &c, 1) != 1)
+      if (poll(&wait, 1, StartMilliseconds) != 1 || read(fd, &c, 1) != 1)
         return false;
     return true;
   }

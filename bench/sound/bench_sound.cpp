@@ -2,7 +2,7 @@
 // six effects, headless. Prints the processor time one device buffer costs to mix
 // (thread time, so other programs on the machine count less) and that time as a
 // share of the buffer's own playing time.
-#include <SDL.h>
+#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -9,6 +9,7 @@
 
 #include "runtime/sdl2/sdl2.h"
 
+namespace keyboard {
 namespace {
 
 constexpr int32_t PadCount = 16;        // pads past these are left out
@@ -170,8 +171,9 @@ uint32_t PadControls(const Sdl2Calls &sdl, const Pad &pad) {
 }
 
 } // namespace
+} // namespace keyboard
 
-void OpenPads() {
+void keyboard::OpenPads() {
   ClosePads();
   const Sdl2Calls *sdl = Sdl2();
   if (!sdl)
@@ -187,7 +189,7 @@ void OpenPads() {
   sdl->GameControllerEventState(SDL_IGNORE);
 }
 
-void FollowPads() {
+void keyboard::FollowPads() {
   if (!PadsUp)
     return;
   const Sdl2Calls &sdl = *Sdl2();
@@ -217,7 +219,7 @@ void FollowPads() {
   }
 }
 
-void ClosePads() {
+void keyboard::ClosePads() {
   // SDL_Quit, when it came first, took the pads with it
   const Sdl2Calls *sdl = PadsUp ? Sdl2() : nullptr;
   if (sdl && sdl->WasInit(SDL_INIT_GAMECONTROLLER)) {
@@ -231,6 +233,6 @@ void ClosePads() {
   Held = 0;
 }
 
-uint32_t PadsHeld() {
+uint32_t keyboard::PadsHeld() {
   return Held;
 }

@@ -1,9 +1,11 @@
-// Gamepads, inside the keyboard library: the pads SDL 2 lists, opened as they are
-// plugged in and closed as they go, and the controls they hold. The keyboard turns
-// the controls into its keys; no SDL header is needed here.
+// Inside the keyboard library: the pads SDL 2 lists, opened as they are plugged
+// in and closed as they go, and the controls they hold. The keyboard turns the
+// controls into its keys; no SDL header is needed here.
 #pragma once
 
 #include <cstdint>
+
+namespace keyboard {
 
 // The controls a pad holds the game's keys with, as bits
 enum PadControl : uint32_t {
@@ -20,3 +22,5 @@ void OpenPads();     // starts SDL 2's game controllers; without them no pad pla
 void FollowPads();   // one read of the pads: opens those plugged in, closes those gone
 void ClosePads();    // closes them and forgets what they held
 uint32_t PadsHeld(); // the controls some pad held at the last read, as PadControl bits
+
+} // namespace keyboard

@@ -6,7 +6,7 @@
 
 #include "runtime/keyboard/gamepads.h"
 #include "runtime/keyboard/quit_signals.h"
-#include "runtime/screen/screen.h"
+#include "runtime/screen/video.h"
 
 namespace {
 
@@ -21,18 +21,18 @@ uint8_t ReleasePending[ReleaseCount] = {}; // seen held; release not reported ye
 uint32_t PadControlsFor(int32_t key) {
   switch (key) {
   case SDLK_LEFT:
-    return PadLeft;
+    return keyboard::PadLeft;
   case SDLK_RIGHT:
-    return PadRight;
+    return keyboard::PadRight;
   case SDLK_UP:
-    return PadUp | PadB;
+    return keyboard::PadUp | keyboard::PadB;
   case SDLK_SPACE:
   case SDLK_RETURN:
-    return PadA;
+    return keyboard::PadA;
   case SDLK_p:
-    return PadStart;
+    return keyboard::PadStart;
   case SDLK_ESCAPE:
-    return PadBack;
+    return keyboard::PadBack;
   default:
     return 0;
   }
@@ -40,7 +40,7 @@ uint32_t PadControlsFor(int32_t key) {
 
 // Held on the keyboard or on any pad
 int32_t Held(int32_t key) {
-  return KeyHeld[key] || (PadsHeld() & PadControlsFor(key)) != 0;
+  return KeyHeld[key] || (keyboard::PadsHeld() & PadControlsFor(key)) != 0;
 }
 
 // One step of release tracking for one key; 1 when its release is reported now
@@ -60,10 +60,10 @@ int32_t TrackRelease(int32_t key) {
 
 int32_t RT_InitKeyboard() {
   memset(KeyHeld, 0, sizeof KeyHeld);
-  if (!RT_BringUpVideo())
+  if (!screen::BringUpVideo())
     return 0;
-  CatchQuitSignals();
-  OpenPads();
+  keyboard::CatchQuitSignals();
+  keyboard::OpenPads();
   return 1;
 }
 
@@ -77,9 +77,9 @@ int32_t RT_ExamineKeyboard() {
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
       KeyHeld[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
     else if (event.type == SDL_QUIT)
-      RT_TakeQuitEvent(); // unless the display has gone
+      screen::TakeQuitEvent(); // unless the display has gone
   }
-  FollowPads();
+  keyboard::FollowPads();
   return any;
 }
 
@@ -98,5 +98,5 @@ int32_t RT_KeyboardReleased(int32_t key) {
 }
 
 void RT_FreeKeyboards() {
-  ClosePads();
+  keyboard::ClosePads();
 }

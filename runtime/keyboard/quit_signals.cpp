@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "runtime/keyboard/keyboard.h"
-#include "runtime/misc/misc.h"
+#include "runtime/misc/message_break.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void OnQuitSignal(int signal) {
 
 } // namespace
 
-void CatchQuitSignals() {
+void keyboard::CatchQuitSignals() {
   CaughtSignal = 0;
   for (size_t i = 0; i < std::size(QuitSignals); i++) {
     if (!Holding)
@@ -54,13 +54,13 @@ void CatchQuitSignals() {
       SetAction(QuitSignals[i], OnQuitSignal);
   }
   Holding = true;
-  RT_SetMessageRequesterBreak(RT_QuitSignal);
+  misc::SetMessageBoxBreak(RT_QuitSignal);
 }
 
 void RT_ReleaseQuitSignals() {
   if (!Holding)
     return;
-  RT_SetMessageRequesterBreak(nullptr);
+  misc::SetMessageBoxBreak(nullptr);
   for (size_t i = 0; i < std::size(QuitSignals); i++)
     sigaction(QuitSignals[i], &Earlier[i], nullptr);
   Holding = false;

@@ -5,15 +5,15 @@
 #include <climits>
 #include <ctime>
 
-enum Unit : uint32_t { kYears, kMonths, kWeeks, kDays, kHours, kMinutes, kSeconds };
+enum Unit : uint32_t { Years, Months, Weeks, Days, Hours, Minutes, Seconds };
 
-constexpr int32_t kNoDate = -1;
+constexpr int32_t NoDate = -1;
 
 // A date of mktime, or -1 when it has none or it does not fit a 32-bit date.
 static int32_t DateOf(tm &broken) {
   const time_t date = mktime(&broken);
   if (date == time_t(-1) || date < INT32_MIN || date > INT32_MAX)
-    return kNoDate;
+    return NoDate;
   return int32_t(date);
 }
 
@@ -35,8 +35,8 @@ static bool AddToField(int &field, int32_t amount) {
 static int32_t AddCalendarUnits(int32_t date, Unit unit, int32_t amount) {
   tm broken{};
   if (!LocalTime(date, broken) ||
-      !AddToField(unit == kYears ? broken.tm_year : broken.tm_mon, amount))
-    return kNoDate;
+      !AddToField(unit == Years ? broken.tm_year : broken.tm_mon, amount))
+    return NoDate;
   broken.tm_isdst = -1; // the new day's own daylight saving keeps the clock time
   return DateOf(broken);
 }
@@ -48,7 +48,7 @@ static int32_t AddSeconds(int32_t date, uint32_t unitSeconds, int32_t amount) {
 int32_t RT_Date() {
   // Whole seconds, then through local time and back, as every date is made. The
   // count wraps at 32 bits so the clock keeps moving after 2038.
-  const time_t now = MiscFloorDivide(MiscWallMicroseconds(), 1000000);
+  const time_t now = misc::FloorDivide(misc::WallMicroseconds(), 1000000);
   tm broken{};
   if (localtime_r(&now, &broken) == nullptr)
     return int32_t(uint32_t(now));
@@ -57,18 +57,18 @@ int32_t RT_Date() {
 
 int32_t RT_AddDate(int32_t date, int32_t unit, int32_t amount) {
   switch (uint32_t(unit)) {
-  case kYears:
-  case kMonths:
+  case Years:
+  case Months:
     return AddCalendarUnits(date, Unit(unit), amount);
-  case kWeeks:
+  case Weeks:
     return AddSeconds(date, 604800, amount);
-  case kDays:
+  case Days:
     return AddSeconds(date, 86400, amount);
-  case kHours:
+  case Hours:
     return AddSeconds(date, 3600, amount);
-  case kMinutes:
+  case Minutes:
     return AddSeconds(date, 60, amount);
-  case kSeconds:
+  case Seconds:
     return AddSeconds(date, 1, amount);
   default:
     return date;
@@ -104,7 +104,7 @@ static int LocalHourOffset() {
 int32_t RT_Date2(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
                  int32_t second) {
   if (!IsValidMoment(year, month, day, hour, minute, second))
-    return kNoDate;
+    return NoDate;
   tm broken{};
   broken.tm_year = year - 1900;
   broken.tm_mon = month - 1;

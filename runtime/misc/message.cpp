@@ -1,5 +1,6 @@
 // The modal message box (GTK 3) and the start-up calls of the window and image-decoder
 // libraries, of which the game needs only the toolkit start-up.
+#include "runtime/misc/message_break.h"
 #include "runtime/misc/misc.h"
 
 #include <cstdio>
@@ -7,7 +8,7 @@
 #include <gtk/gtk.h>
 
 // What the box's callbacks report to its loop.
-enum BoxState : int32_t { kDestroyed = -1, kAnswered = 0, kWaiting = 1 };
+enum BoxStatus : int32_t { Destroyed = -1, Answered = 0, Waiting = 1 };
 
 struct BoxButton {
   const char *label;
@@ -20,23 +21,23 @@ struct ButtonSet {
   int width; // default width of the box with these buttons
 };
 
-constexpr int kBoxHeight = 50;
-constexpr int kLabelPadding = 10;
-constexpr guint kBreakPollMs = 100; // how often a showing box looks at the break check
+constexpr int BoxHeight = 50;
+constexpr int LabelPadding = 10;
+constexpr guint BreakPollMs = 100; // how often a showing box looks at the break check
 
-static bool windowsReady = false; // RT_InitWindow has run
-static int toolkit = -1;          // GTK: -1 not tried yet, 0 could not start, 1 up
-static int32_t boxState = kAnswered;
-static int32_t boxResult = 0;
-static int32_t (*breakCheck)() = nullptr; // non-zero: close the box unanswered
+static bool WindowsReady = false; // RT_InitWindow has run
+static int Toolkit = -1;          // GTK: -1 not tried yet, 0 could not start, 1 up
+static int32_t BoxState = Answered;
+static int32_t BoxResult = 0;
+static int32_t (*BreakCheck)() = nullptr; // non-zero: close the box unanswered
 
 // GTK starts with the first box: its start costs a third of a second and tens of
 // megabytes, which a game that never shows a box should not pay. gtk_init_check,
 // unlike gtk_init, returns instead of ending the process without a display.
 static bool ToolkitUp() {
-  if (toolkit < 0)
-    toolkit = gtk_init_check(nullptr, nullptr) ? 1 : 0;
-  return toolkit == 1;
+  if (Toolkit < 0)
+    Toolkit = gtk_init_check(nullptr, nullptr) ? 1 : 0;
+  return Toolkit == 1;
 }
 
 static const ButtonSet &ButtonsFor(int32_t flags) {
@@ -47,7 +48,7 @@ static const ButtonSet &ButtonsFor(int32_t flags) {
 }
 
 static bool BreakRequested() {
-  return breakCheck && breakCheck() != 0;
+  return BreakCheck && BreakCheck() != 0;
 }
 
 // Wakes the box's loop, which may otherwise sleep until the next event, to look at the break.
@@ -56,12 +57,12 @@ static gboolean OnBreakPoll(gpointer) {
 }
 
 static void OnBoxDestroyed(GtkWidget *, gpointer) {
-  boxState = kDestroyed;
+  BoxState = Destroyed;
 }
 
 static void OnButtonClicked(GtkButton *, gpointer value) {
-  boxResult = GPOINTER_TO_INT(value);
-  boxState = kAnswered;
+  BoxResult = GPOINTER_TO_INT(value);
+  BoxState = Answered;
 }
 
 static GtkWidget *MakeBox(const char *title, const char *text, int32_t flags) {
@@ -69,7 +70,7 @@ static GtkWidget *MakeBox(const char *title, const char *text, int32_t flags) {
   GtkWidget *label = gtk_label_new(text);
   gtk_window_set_title(GTK_WINDOW(dialog), title);
   gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
-  gtk_window_set_default_size(GTK_WINDOW(dialog), 300, kBoxHeight);
+  gtk_window_set_default_size(GTK_WINDOW(dialog), 300, BoxHeight);
   g_signal_connect(dialog, "destroy", G_CALLBACK(OnBoxDestroyed), nullptr);
 
   const ButtonSet &set = ButtonsFor(flags);
@@ -79,12 +80,12 @@ static GtkWidget *MakeBox(const char *title, const char *text, int32_t flags) {
     g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked),
                      GINT_TO_POINTER(set.buttons[i].value));
   }
-  gtk_window_set_default_size(GTK_WINDOW(dialog), set.width, kBoxHeight);
+  gtk_window_set_default_size(GTK_WINDOW(dialog), set.width, BoxHeight);
 
-  gtk_widget_set_margin_start(label, kLabelPadding);
-  gtk_widget_set_margin_end(label, kLabelPadding);
-  gtk_widget_set_margin_top(label, kLabelPadding);
-  gtk_widget_set_margin_bottom(label, kLabelPadding);
+  gtk_widget_set_margin_start(label, LabelPadding);
+  gtk_widget_set_margin_end(label, LabelPadding);
+  gtk_widget_set_margin_top(label, LabelPadding);
+  gtk_widget_set_margin_bottom(label, LabelPadding);
   gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), label, TRUE, TRUE,
                      0);
   return dialog;
@@ -95,27 +96,27 @@ int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags)
   text = text ? text : "";
   // Also on stderr, so the message survives a missing display or a closed terminal box.
   fprintf(stderr, "%s: %s\n", title, text);
-  if (!windowsReady || BreakRequested() || !ToolkitUp())
+  if (!WindowsReady || BreakRequested() || !ToolkitUp())
     return 0;
 
   GtkWidget *dialog = MakeBox(title, text, flags);
   gtk_widget_show_all(dialog);
-  boxState = kWaiting;
-  boxResult = 0;
-  const guint breakPoll = g_timeout_add(kBreakPollMs, OnBreakPoll, nullptr);
-  while (boxState == kWaiting && !BreakRequested())
+  BoxState = Waiting;
+  BoxResult = 0;
+  const guint breakPoll = g_timeout_add(BreakPollMs, OnBreakPoll, nullptr);
+  while (BoxState == Waiting && !BreakRequested())
     gtk_main_iteration();
   g_source_remove(breakPoll);
   // Closed by the window manager: GTK has destroyed the box already.
-  if (boxState != kDestroyed)
+  if (BoxState != Destroyed)
     gtk_widget_destroy(dialog);
   while (gtk_events_pending())
     gtk_main_iteration_do(FALSE);
-  return boxResult;
+  return BoxResult;
 }
 
-void RT_SetMessageRequesterBreak(int32_t (*quitRequested)()) {
-  breakCheck = quitRequested;
+void misc::SetMessageBoxBreak(int32_t (*quitRequested)()) {
+  BreakCheck = quitRequested;
 }
 
 int32_t RT_MessageRequester(const char *title, const char *text) {
@@ -123,7 +124,7 @@ int32_t RT_MessageRequester(const char *title, const char *text) {
 }
 
 int32_t RT_InitWindow() {
-  windowsReady = true;
+  WindowsReady = true;
   return getenv("DISPLAY") || getenv("WAYLAND_DISPLAY") ? 1 : 0;
 }
 

@@ -1,5 +1,8 @@
 // Misc: millisecond clock, random numbers, colours, the message box, the calendar
 // clock, and the start-up of the window and image-decoder libraries.
+//
+// Everything here is the game's. The runtime's monotonic clock and the test hook
+// behind every clock are in clock.h; the message box's break is in message_break.h.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +13,7 @@ void RT_InitMisc(); // seeds the random generator from the clock
 // Timing
 // Monotonic, counted from shortly before program start: above 1000 from the first call.
 // Wraps at 32 bits; only differences between readings mean anything.
+// Under a test clock (clock.h), its milliseconds since the Unix epoch, wrapped to 32 bits.
 int32_t RT_ElapsedMilliseconds();
 void RT_Delay(int32_t milliseconds); // sleeps; nothing for 0 or less
 
@@ -31,10 +35,6 @@ float RT_ATan(float value); // arctangent in radians
 // flags 2: Yes 2, No 1, Cancel 0; otherwise Ok 1. Closing the box gives 0.
 int32_t RT_MessageRequester2(const char *title, const char *text, int32_t flags);
 int32_t RT_MessageRequester(const char *title, const char *text); // flags 0
-// A box also closes by itself, giving 0, within a second of the check returning non-zero,
-// and shows only on stderr once it has: the keyboard library sets its quit signals here, so
-// that a logout does not wait on a click. Null: boxes wait for the player alone.
-void RT_SetMessageRequesterBreak(int32_t (*quitRequested)());
 
 // Calendar clock: dates are seconds of the platform's calendar clock, in 32 bits
 int32_t RT_Date(); // wraps at 32 bits after 2038
@@ -50,8 +50,3 @@ int32_t RT_InitWindow(); // readies GTK for the message box; 0 when no display i
 int32_t RT_InitImageDecoder();
 void RT_CloseWindow(int32_t window);
 void RT_FreeWindows();
-
-// Test hook: replaces the system clocks behind RT_ElapsedMilliseconds, RT_Date and the
-// seeding with a source of microseconds since the Unix epoch; null restores them. With a
-// source, RT_ElapsedMilliseconds reads its milliseconds wrapped to 32 bits.
-void RT_SetClockSource(int64_t (*microseconds)());

@@ -5,40 +5,40 @@
 
 #include <bit>
 
-constexpr int kPairs = 17;
-constexpr int kSecondCursor = 10;
-constexpr int kWarmUpSteps = 31;
-constexpr uint32_t kSeedMultiplier = 0xAC564B05;
+constexpr int PairCount = 17;
+constexpr int SecondCursor = 10; // where the second cursor starts: the lag
+constexpr int WarmUpSteps = 31;
+constexpr uint32_t SeedMultiplier = 0xAC564B05;
 
 struct Pair {
   uint32_t low, high;
 };
 
 // All zero until the first seeding: the generator then yields only 0.
-static Pair pairs[kPairs];
-static int p1 = 0, p2 = kSecondCursor;
+static Pair Pairs[PairCount];
+static int P1 = 0, P2 = SecondCursor; // the two cursors, pair indices
 
 // One step of the generator: its 64-bit output.
 static uint64_t Step() {
-  const uint32_t y = std::rotl(pairs[p1].low, 19) + pairs[p2].low;
-  const uint32_t z = std::rotl(pairs[p1].high, 27) + pairs[p2].high;
-  pairs[p1] = {z, y};
-  p1 = p1 == 0 ? kPairs - 1 : p1 - 1;
-  p2 = p2 == 0 ? kPairs - 1 : p2 - 1;
+  const uint32_t y = std::rotl(Pairs[P1].low, 19) + Pairs[P2].low;
+  const uint32_t z = std::rotl(Pairs[P1].high, 27) + Pairs[P2].high;
+  Pairs[P1] = {z, y};
+  P1 = P1 == 0 ? PairCount - 1 : P1 - 1;
+  P2 = P2 == 0 ? PairCount - 1 : P2 - 1;
   return uint64_t(y) << 32 | z;
 }
 
 void RT_RandomSeed(uint32_t seed) {
   uint32_t s = seed;
-  for (Pair &pair : pairs) {
-    s = s * kSeedMultiplier + 1;
+  for (Pair &pair : Pairs) {
+    s = s * SeedMultiplier + 1;
     pair.low = s;
-    s = s * kSeedMultiplier + 1;
+    s = s * SeedMultiplier + 1;
     pair.high = s;
   }
-  p1 = 0;
-  p2 = kSecondCursor;
-  for (int i = 0; i < kWarmUpSteps; i++)
+  P1 = 0;
+  P2 = SecondCursor;
+  for (int i = 0; i < WarmUpSteps; i++)
     Step();
 }
 
@@ -54,6 +54,6 @@ int32_t RT_Random(int32_t max) {
 // Every run plays differently: the seed is the microseconds part of the calendar clock.
 void RT_InitMisc() {
   RT_ElapsedMilliseconds(); // pins the millisecond clock's start
-  const int64_t now = MiscWallMicroseconds();
-  RT_RandomSeed(uint32_t(now - MiscFloorDivide(now, 1000000) * 1000000));
+  const int64_t now = misc::WallMicroseconds();
+  RT_RandomSeed(uint32_t(now - misc::FloorDivide(now, 1000000) * 1000000));
 }

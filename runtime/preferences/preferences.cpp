@@ -17,9 +17,9 @@
 namespace {
 
 // A preferences file is a few lines: anything bigger is not one, and is not held in memory.
-constexpr off_t kMaxTextSize = off_t(1) << 24;
+constexpr off_t MaxTextSize = off_t(1) << 24;
 // Links followed to the file a name stands for before giving up, as the system does
-constexpr int kMaxLinks = 40;
+constexpr int MaxLinks = 40;
 
 enum class Mode { Closed, Reading, Writing };
 
@@ -27,14 +27,14 @@ Mode RT_Preference_Mode = Mode::Closed;
 
 // Reading: the whole file's text, and where the selected group's lines begin (null: none).
 std::unique_ptr<char[]> RT_Preference_Buffer;
-const char *textEnd = nullptr;
+const char *TextEnd = nullptr;
 const char *RT_Preference_GroupStart = nullptr;
 
 // Writing: a temporary file beside the target, renamed over it once completely written.
 FILE *RT_Preference_File = nullptr;
-std::string targetName;
-std::string temporaryName;
-bool writeFailed = false;
+std::string TargetName;
+std::string TemporaryName;
+bool WriteFailed = false;
 
 // Reads size bytes, or fewer if the file shrank meanwhile, into a new text buffer.
 bool ReadText(int descriptor, size_t size) {
@@ -57,7 +57,7 @@ bool ReadText(int descriptor, size_t size) {
     done += size_t(count);
   }
   RT_Preference_Buffer = std::move(text);
-  textEnd = RT_Preference_Buffer.get() + done;
+  TextEnd = RT_Preference_Buffer.get() + done;
   return true;
 }
 
@@ -70,7 +70,7 @@ bool LoadText(const char *fileName) {
   }
   struct stat info;
   bool loaded = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
-                info.st_size <= kMaxTextSize && ReadText(descriptor, size_t(info.st_size));
+                info.st_size <= MaxTextSize && ReadText(descriptor, size_t(info.st_size));
   close(descriptor);
   return loaded;
 }
@@ -79,7 +79,7 @@ bool LoadText(const char *fileName) {
 // its own folder, so that a save replaces the file it points at and keeps the link. A
 // link to nothing yet names the file to create. Empty, with errno, for a loop of links.
 std::filesystem::path FollowLinks(std::filesystem::path name) {
-  for (int links = 0; links < kMaxLinks; ++links) {
+  for (int links = 0; links < MaxLinks; ++links) {
     std::error_code failed;
     if (!std::filesystem::is_symlink(name, failed))
       return name;
@@ -115,10 +115,10 @@ bool SyncFolder(const std::filesystem::path &file) {
 int CreateTemporaryFile() {
   static unsigned serial = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporaryName =
-        targetName + "." + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".tmp";
+    TemporaryName =
+        TargetName + "." + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".tmp";
     int descriptor =
-        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        open(TemporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor >= 0 || errno != EEXIST) {
       return descriptor;
     }
@@ -129,31 +129,31 @@ int CreateTemporaryFile() {
 // Keeps errno telling why the file could not be written.
 void RemoveTemporaryFile() {
   int cause = errno;
-  unlink(temporaryName.c_str());
+  unlink(TemporaryName.c_str());
   errno = cause;
 }
 
 // Notes a failed write, which spoils the whole file; true while every write has succeeded.
 bool Succeeded(int printed) {
   if (printed < 0) {
-    writeFailed = true;
+    WriteFailed = true;
   }
-  return !writeFailed;
+  return !WriteFailed;
 }
 
 // The target is replaced only by a file that reached the disk whole; otherwise the temporary
 // file goes and the previous file stays.
 bool FinishWriting() {
   bool written =
-      !writeFailed && fflush(RT_Preference_File) == 0 && fsync(fileno(RT_Preference_File)) == 0;
+      !WriteFailed && fflush(RT_Preference_File) == 0 && fsync(fileno(RT_Preference_File)) == 0;
   written = fclose(RT_Preference_File) == 0 && written;
   RT_Preference_File = nullptr;
-  written = written && rename(temporaryName.c_str(), targetName.c_str()) == 0;
+  written = written && rename(TemporaryName.c_str(), TargetName.c_str()) == 0;
   if (!written) {
     RemoveTemporaryFile();
     return false;
   }
-  return SyncFolder(targetName);
+  return SyncFolder(TargetName);
 }
 
 } // namespace
@@ -178,8 +178,8 @@ int32_t RT_CreatePreferences(const char *fileName) {
     errno = ENOENT;
     return 0;
   }
-  targetName = FollowLinks(fileName);
-  if (targetName.empty()) {
+  TargetName = FollowLinks(fileName);
+  if (TargetName.empty()) {
     return 0;
   }
   int descriptor = CreateTemporaryFile();
@@ -192,7 +192,7 @@ int32_t RT_CreatePreferences(const char *fileName) {
     RemoveTemporaryFile();
     return 0;
   }
-  writeFailed = false;
+  WriteFailed = false;
   RT_Preference_Mode = Mode::Writing;
   return 1;
 }
@@ -206,7 +206,7 @@ int32_t RT_PreferenceGroup(const char *name) {
   case Mode::Writing:
     return Succeeded(fprintf(RT_Preference_File, "[%s]\r\n", name)) ? 1 : 0;
   case Mode::Reading:
-    RT_Preference_GroupStart = FindPreferenceGroup(RT_Preference_Buffer.get(), textEnd, name);
+    RT_Preference_GroupStart = preferences::FindGroup(RT_Preference_Buffer.get(), TextEnd, name);
     return RT_Preference_GroupStart ? 1 : 0;
   case Mode::Closed:
     break;
@@ -217,7 +217,7 @@ int32_t RT_PreferenceGroup(const char *name) {
 int32_t RT_ReadPreferenceLong(const char *key, int32_t defaultValue) {
   int32_t value = defaultValue;
   if (RT_Preference_Mode == Mode::Reading && RT_Preference_GroupStart && key && *key) {
-    FindPreferenceValue(RT_Preference_GroupStart, textEnd, key, value);
+    preferences::FindValue(RT_Preference_GroupStart, TextEnd, key, value);
   }
   return value;
 }
@@ -231,7 +231,7 @@ void RT_WritePreferenceLong(const char *key, int32_t value) {
 int32_t RT_ClosePreferences() {
   bool completed = RT_Preference_Mode != Mode::Writing || FinishWriting();
   RT_Preference_Buffer.reset();
-  textEnd = nullptr;
+  TextEnd = nullptr;
   RT_Preference_GroupStart = nullptr;
   RT_Preference_Mode = Mode::Closed;
   return completed ? 1 : 0;

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr char kComment = ';';
+constexpr char CommentMarker = ';';
 
 // The LF that ends the line starting at line, or the end of the text.
 const char *LineEnd(const char *line, const char *textEnd) {
@@ -59,7 +59,7 @@ int32_t ParseValue(const char *at, const char *lineEnd) {
 
 } // namespace
 
-const char *FindPreferenceGroup(const char *text, const char *textEnd, const char *name) {
+const char *preferences::FindGroup(const char *text, const char *textEnd, const char *name) {
   for (const char *line = text; line < textEnd;) {
     const char *lineEnd = LineEnd(line, textEnd);
     if (*line == '[') {
@@ -75,12 +75,12 @@ const char *FindPreferenceGroup(const char *text, const char *textEnd, const cha
   return nullptr;
 }
 
-bool FindPreferenceValue(const char *groupStart, const char *textEnd, const char *key,
-                         int32_t &value) {
+bool preferences::FindValue(const char *groupStart, const char *textEnd, const char *key,
+                            int32_t &value) {
   for (const char *line = groupStart; line < textEnd && *line != '[';) {
     const char *lineEnd = LineEnd(line, textEnd);
     const char *keyStart = SkipSpaces(line, lineEnd);
-    if (keyStart < lineEnd && *keyStart != kComment) {
+    if (keyStart < lineEnd && *keyStart != CommentMarker) {
       const char *keyEnd = keyStart;
       while (keyEnd < lineEnd && *keyEnd != ' ' && *keyEnd != '=') {
         ++keyEnd;

@@ -1,4 +1,5 @@
-// Looking up groups and keys in a preferences file's text held in memory.
+// Inside the preferences library: looking up groups and keys in a preferences
+// file's text held in memory.
 //
 // A line ends at LF, and one CR right after the LF is skipped. A header is a line
 // starting with "[", its name running to the first "]" or the end of the line. A
@@ -10,13 +11,16 @@
 
 #include <cstdint>
 
+namespace preferences {
+
 // Where the lines of the first group whose header matches name begin (the end of the
 // text when the header is the last line); null when no header does. An empty header
 // name matches nothing.
-const char *FindPreferenceGroup(const char *text, const char *textEnd, const char *name);
+const char *FindGroup(const char *text, const char *textEnd, const char *name);
 
 // Reads into value the first key line from groupStart up to the next header whose key
 // matches key: sign and digits, 0 when there are none, clamped to 32 bits. An empty
 // key in the file matches any key. False when no line matches.
-bool FindPreferenceValue(const char *groupStart, const char *textEnd, const char *key,
-                         int32_t &value);
+bool FindValue(const char *groupStart, const char *textEnd, const char *key, int32_t &value);
+
+} // namespace preferences

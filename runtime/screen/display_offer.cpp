@@ -27,18 +27,18 @@ bool IsLocalConnection(Display *display) {
 
 } // namespace
 
-RT_DisplayOffer RT_AskDisplay() {
+screen::DisplayOffer screen::AskDisplay() {
   Display *display = XOpenDisplay(nullptr);
   if (!display)
-    return RT_DisplayOffer{};
+    return DisplayOffer{};
   int count = 0;
   char **names = XListExtensions(display, &count);
-  RT_DisplayOffer offer{true,
-                        IsLocalConnection(display),
-                        HasExtension(names, count, "GLX"),
-                        HasExtension(names, count, "DRI3"),
-                        HasExtension(names, count, "DRI2"),
-                        HasExtension(names, count, "NV-GLX")};
+  DisplayOffer offer{true,
+                     IsLocalConnection(display),
+                     HasExtension(names, count, "GLX"),
+                     HasExtension(names, count, "DRI3"),
+                     HasExtension(names, count, "DRI2"),
+                     HasExtension(names, count, "NV-GLX")};
   XFreeExtensionList(names);
   XCloseDisplay(display);
   return offer;

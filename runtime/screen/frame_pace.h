@@ -1,10 +1,12 @@
-// Frame pacing: when each frame is due to start, on the monotonic clock, for a
-// loop held to a fixed number of frames a second.
+// Inside the screen library: frame pacing, when each frame is due to start on the
+// runtime's monotonic clock, for a loop held to a fixed number of frames a second.
 #pragma once
 
 #include <cstdint>
 
-struct RT_FramePace {
+namespace screen {
+
+struct FramePace {
   int32_t rate;   // frames a second; 0: unpaced
   bool started;   // false until the first frame after the rate is set
   int64_t origin; // nanoseconds at which the counted frames started
@@ -12,10 +14,12 @@ struct RT_FramePace {
 };
 
 // Frames a loop may fall behind before it gives up catching up and starts afresh
-constexpr int64_t RT_FramePace_ResyncFrames = 4;
+constexpr int64_t ResyncFrames = 4;
 
-void RT_SetFramePace(RT_FramePace &pace, int32_t rate); // restarts the count
+void SetFramePace(FramePace &pace, int32_t rate); // restarts the count
 // The moment, in nanoseconds, at which the next frame is due to start, given that
 // a frame has just been shown at now: its slot on the schedule, or one frame after
 // now at the first frame and after a stall; now itself when unpaced.
-int64_t RT_NextFrameDue(RT_FramePace &pace, int64_t now);
+int64_t NextFrameDue(FramePace &pace, int64_t now);
+
+} // namespace screen

@@ -3,12 +3,12 @@
 #include "runtime/screen/screen.h"
 
 #include <SDL/SDL.h>
-#include <cerrno>
 #include <cstdlib>
-#include <ctime>
 
+#include "runtime/misc/clock.h"
 #include "runtime/screen/display_watch.h"
 #include "runtime/screen/frame_pace.h"
+#include "runtime/screen/video.h"
 #include "runtime/screen/video_path.h"
 
 int32_t RT_SDL_State = 0;
@@ -27,7 +27,7 @@ int32_t RT_Screen_RealWidth = 0, RT_Screen_RealHeight = 0;
 int32_t RT_Screen_Width = 0, RT_Screen_Height = 0; // of the display target: blits clip to it
 SDL_Surface *RT_Sprite_CurrentBitmap = nullptr;    // display target; null until the first flip
 uint32_t RT_Sprite_ColorKey = 0;
-RT_FramePace FramePace = {};
+screen::FramePace FramePace = {};
 
 // ---- Screen helpers
 
@@ -36,21 +36,8 @@ SDL_Surface *ScreenOpened(int32_t width, int32_t height) {
   RT_Screen_Width = RT_Screen_RealWidth = width;
   RT_Screen_Height = RT_Screen_RealHeight = height;
   SDL_ShowCursor(0);
-  WatchScreenDisplay();
+  screen::WatchScreenConnection();
   return RT_Screen_Current;
-}
-
-int64_t MonotonicNanoseconds() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
-
-void SleepUntil(int64_t nanoseconds) {
-  timespec due{static_cast<time_t>(nanoseconds / 1'000'000'000),
-               static_cast<long>(nanoseconds % 1'000'000'000)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
-  }
 }
 
 // SDL_Flip does not wait for the display everywhere, and every speed in the
@@ -60,7 +47,7 @@ void SleepUntil(int64_t nanoseconds) {
 void WaitForNextFrame() {
   if (FramePace.rate == 0)
     return;
-  SleepUntil(RT_NextFrameDue(FramePace, MonotonicNanoseconds()));
+  misc::SleepUntil(screen::NextFrameDue(FramePace, misc::MonotonicNanoseconds()));
 }
 
 // ---- Sprite helpers
@@ -83,7 +70,7 @@ bool GrowSpriteTable(int32_t number) {
 // A surface in the display's format, so that every blit is a plain copy
 SDL_Surface *MakeDisplaySurface(int32_t width, int32_t height) {
   SDL_Surface *surface =
-      SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+      SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
   if (!surface)
     return nullptr;
   SDL_Surface *converted = SDL_DisplayFormat(surface);
@@ -121,7 +108,7 @@ const RT_SpriteEntry *DisplayableSprite(int32_t number) {
 
 // ---- SDL bring-up
 
-int32_t RT_BringUpVideo() {
+int32_t screen::BringUpVideo() {
   if (RT_SDL_VideoState == 1)
     return 1;
   // Keeps one-pixel lines crisp when the screen is scaled up; a player's own setting wins
@@ -132,7 +119,7 @@ int32_t RT_BringUpVideo() {
   // The game needs an X display; without one SDL would fall back to drawing
   // off screen, and the game would run unseen instead of saying it cannot start.
   setenv("SDL_VIDEODRIVER", "x11", 0);
-  WatchDisplays();
+  StartDisplayWatch();
   if (RT_SDL_State == 0) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
       return 0;
@@ -143,7 +130,7 @@ int32_t RT_BringUpVideo() {
   RT_SDL_VideoState = 1;
   // Once SDL holds its own X connection, so that closing the probe's cannot make
   // a server with no other client reset; SDL reads the variables at the screen's opening
-  RT_SetUpVideoPath();
+  SetUpVideoPath();
   return 1;
 }
 
@@ -152,7 +139,7 @@ int32_t RT_BringUpVideo() {
 void *RT_InitSprite() {
   RT_Sprite_ObjectsArea = nullptr;
   RT_Sprite_ColorKey = 0;
-  if (!RT_BringUpVideo())
+  if (!screen::BringUpVideo())
     return nullptr;
   RT_Sprite_ObjectsArea =
       static_cast<RT_SpriteEntry *>(calloc(SpriteTableMargin, sizeof(RT_SpriteEntry)));
@@ -171,7 +158,7 @@ void RT_FreeSprites() {
   RT_SDL_VideoState = 0;
   if (RT_SDL_State == 1) {
     RT_SDL_State = 0;
-    QuitSDL();
+    screen::QuitSDL();
   }
 }
 
@@ -201,7 +188,7 @@ void RT_CloseScreen() {
   // Blits must not reach the screen surface that SDL is about to free
   if (RT_Sprite_CurrentBitmap == RT_Screen_Current)
     RT_Sprite_CurrentBitmap = nullptr;
-  CloseVideo();
+  screen::QuitVideoSubsystem();
   RT_Screen_Current = nullptr;
 }
 
@@ -224,13 +211,13 @@ void RT_FlipBuffers() {
   if (!RT_Screen_Current)
     return;
   RT_UseBuffer(-1);
-  ShowFrame(RT_Screen_Current);
+  screen::ShowFrame(RT_Screen_Current);
   RT_Sprite_CurrentBitmap = RT_Screen_Current;
   WaitForNextFrame();
 }
 
 void RT_SetFrameRate(int32_t rate) {
-  RT_SetFramePace(FramePace, rate);
+  screen::SetFramePace(FramePace, rate);
 }
 
 void RT_SetRefreshRate(int32_t) {}

@@ -8,28 +8,12 @@
 // RT_FlipBuffers, which makes it the screen; RT_UseBuffer can point it at a sprite.
 // Freeing that sprite or closing the screen leaves no target until the next flip.
 //
-// Video path: SDL presents the screen through OpenGL by default. On a display
-// without 3D acceleration (a virtual machine, VNC or RDP, Xvfb) Mesa runs that
-// OpenGL on the processor, at several times the processor time and memory of SDL's
-// software renderer. So when video comes up on X, the runtime asks the X server
-// whether it offers direct rendering (DRI3, DRI2 or NVIDIA's GLX) on a local
-// connection; where it does not, or where LIBGL_ALWAYS_SOFTWARE binds Mesa to
-// software, it sets SDL_RENDER_DRIVER=software and SDL_FRAMEBUFFER_ACCELERATION=0.
-// A player who sets either variable has chosen: the runtime then sets neither
-// (SDL's software path needs both; SDL_RENDER_DRIVER=opengl alone keeps OpenGL).
-// SDL's default on a Wayland desktop is X, through XWayland, where the same
-// choice is made. With SDL_VIDEODRIVER=wayland, SDL (2.26 at least) draws every
-// window through OpenGL (EGL) and has no software path: there is nothing to choose.
+// Video path: SDL's software renderer where OpenGL would run on the processor;
+// see video_path.cpp. Lost display: told on stderr, then RT_DisplayLost is 1 and
+// flips show nothing, so the program can save and shut down; see display_watch.cpp.
 //
-// Lost display: when the X display goes away (a remote session that drops, a
-// server that ends), the loss is told on stderr and RT_DisplayLost turns 1; flips
-// then show nothing and nothing else fails, so the program can save and shut down.
-// Should the display go before the screen is open, or while SDL's video shuts
-// down, where SDL would wait on it for ever, the process ends there with status 1.
-// On Wayland (SDL_VIDEODRIVER=wayland) the compositor going away is the same loss.
-// SDL then sends one quit event, as it does for a close request; the keyboard
-// hands each quit event to RT_TakeQuitEvent, which looks at the screen's
-// connection and tells the loss only when that connection has failed.
+// Everything here is the game's. Bringing SDL's video up, which the keyboard
+// library shares, is in video.h.
 #pragma once
 
 #include <cstdint>
@@ -44,12 +28,6 @@ struct RT_SpriteEntry {
   int16_t shownX, shownY;          // top-left of the displayed part
   uint32_t colorKey;               // pixel value left out by transparent blits
 };
-
-// SDL bring-up, shared with the keyboard
-extern int32_t RT_SDL_State;      // 1 once SDL_Init has succeeded
-extern int32_t RT_SDL_VideoState; // 1 once the video subsystem is up
-int32_t RT_BringUpVideo();        // starts video if it is not up, choosing its path; 1 on success
-void RT_TakeQuitEvent();          // SDL's quit event: a close request, or a lost Wayland display
 
 // The sprite table (read by the drawing library and by tests)
 extern RT_SpriteEntry *RT_Sprite_ObjectsArea;

@@ -1,5 +1,15 @@
-// Video path: SDL's OpenGL path, or its software renderer where OpenGL would run
-// on the processor, and the player's own choice before either.
+// Video path: SDL presents the screen through OpenGL by default. On a display
+// without 3D acceleration (a virtual machine, VNC or RDP, Xvfb) Mesa runs that
+// OpenGL on the processor, at several times the processor time and memory of SDL's
+// software renderer. So when video comes up on X, the runtime asks the X server
+// whether it offers direct rendering (DRI3, DRI2 or NVIDIA's GLX) on a local
+// connection; where it does not, or where LIBGL_ALWAYS_SOFTWARE binds Mesa to
+// software, it sets SDL_RENDER_DRIVER=software and SDL_FRAMEBUFFER_ACCELERATION=0.
+// A player who sets either variable has chosen: the runtime then sets neither
+// (SDL's software path needs both; SDL_RENDER_DRIVER=opengl alone keeps OpenGL).
+// SDL's default on a Wayland desktop is X, through XWayland, where the same
+// choice is made. With SDL_VIDEODRIVER=wayland, SDL (2.26 at least) draws every
+// window through OpenGL (EGL) and has no software path: there is nothing to choose.
 #include "runtime/screen/video_path.h"
 
 #include <SDL/SDL.h>
@@ -27,34 +37,34 @@ bool IsTrue(const char *value) {
 
 } // namespace
 
-RT_VideoPath RT_ChooseVideoPath(const RT_VideoSettings &settings, RT_DisplayOffer (*askDisplay)()) {
+screen::VideoPath screen::ChooseVideoPath(const VideoSettings &settings,
+                                          DisplayOffer (*askDisplay)()) {
   // Only on X is there a software path to take: SDL's Wayland driver draws every window
   // through EGL, whatever its variables say, and the other drivers were chosen on purpose
   if (!settings.videoDriver || strcmp(settings.videoDriver, "x11") != 0)
-    return RT_VideoPath::SdlDefault;
+    return VideoPath::SdlDefault;
   // Either of SDL's variables means the player has picked the path
   if (IsSet(settings.renderDriver) || IsSet(settings.framebufferAcceleration))
-    return RT_VideoPath::SdlDefault;
+    return VideoPath::SdlDefault;
   // Mesa bound to its swrast driver runs OpenGL on the processor, whatever the card
   if (IsTrue(settings.alwaysSoftware))
-    return RT_VideoPath::Software;
-  RT_DisplayOffer offer = askDisplay();
+    return VideoPath::Software;
+  DisplayOffer offer = askDisplay();
   // Nothing learnt: leave SDL as it is
   if (!offer.reached)
-    return RT_VideoPath::SdlDefault;
+    return VideoPath::SdlDefault;
   // Without direct rendering Mesa draws OpenGL with llvmpipe, softpipe or swrast, on
   // the processor and at several times the cost of SDL's software renderer
   bool direct = offer.dri3 || offer.dri2 || offer.nvGlx;
-  return offer.local && offer.glx && direct ? RT_VideoPath::SdlDefault : RT_VideoPath::Software;
+  return offer.local && offer.glx && direct ? VideoPath::SdlDefault : VideoPath::Software;
 }
 
-void RT_SetUpVideoPath() {
+void screen::SetUpVideoPath() {
   char driver[32] = "";
   SDL_VideoDriverName(driver, sizeof driver);
-  RT_VideoSettings settings{driver, getenv("SDL_RENDER_DRIVER"),
-                            getenv("SDL_FRAMEBUFFER_ACCELERATION"),
-                            getenv("LIBGL_ALWAYS_SOFTWARE")};
-  if (RT_ChooseVideoPath(settings, RT_AskDisplay) != RT_VideoPath::Software)
+  VideoSettings settings{driver, getenv("SDL_RENDER_DRIVER"),
+                         getenv("SDL_FRAMEBUFFER_ACCELERATION"), getenv("LIBGL_ALWAYS_SOFTWARE")};
+  if (ChooseVideoPath(settings, AskDisplay) != VideoPath::Software)
     return;
   // Read when the screen opens; the software path needs both
   setenv("SDL_RENDER_DRIVER", "software", 0);

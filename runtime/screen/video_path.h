@@ -1,10 +1,12 @@
-// Video path: which way SDL puts the screen on the display, chosen once at video
-// bring-up. screen.h tells what the player sees of it; this is the choice itself,
-// apart from SDL and the X server so that it can be tested on its own.
+// Inside the screen library: which way SDL puts the screen on the display, chosen
+// once at video bring-up (see video_path.cpp), apart from SDL and the X server so
+// that it can be tested on its own.
 #pragma once
 
+namespace screen {
+
 // What the choice reads from the environment and from SDL; null when unset
-struct RT_VideoSettings {
+struct VideoSettings {
   const char *videoDriver;             // the driver SDL runs on: "x11", "dummy", ...
   const char *renderDriver;            // SDL_RENDER_DRIVER
   const char *framebufferAcceleration; // SDL_FRAMEBUFFER_ACCELERATION
@@ -12,7 +14,7 @@ struct RT_VideoSettings {
 };
 
 // What the X server offers for OpenGL, by the extensions it lists
-struct RT_DisplayOffer {
+struct DisplayOffer {
   bool reached; // the display answered
   bool local;   // over a local socket, the only way a client can render directly
   bool glx;     // OpenGL at all
@@ -21,16 +23,18 @@ struct RT_DisplayOffer {
   bool nvGlx;   //   the same, NVIDIA's own driver (NV-GLX)
 };
 
-enum class RT_VideoPath {
+enum class VideoPath {
   SdlDefault, // OpenGL on the graphics card, or not the game's choice to make
   Software,   // SDL's software renderer and framebuffer
 };
 
 // The path for these settings. The display is asked, through askDisplay, only when
 // the settings leave the choice to the game.
-RT_VideoPath RT_ChooseVideoPath(const RT_VideoSettings &settings, RT_DisplayOffer (*askDisplay)());
+VideoPath ChooseVideoPath(const VideoSettings &settings, DisplayOffer (*askDisplay)());
 
-RT_DisplayOffer RT_AskDisplay(); // asks the X server named by DISPLAY, on a connection of its own
+DisplayOffer AskDisplay(); // asks the X server named by DISPLAY, on a connection of its own
 
 // Chooses the path for SDL's running video driver and sets SDL's variables for it
-void RT_SetUpVideoPath();
+void SetUpVideoPath();
+
+} // namespace screen

@@ -6,7 +6,7 @@
 
 #include "runtime/sdl2/sdl2.h"
 
-wl_display *WaylandDisplayOf(SDL_Window *window) {
+wl_display *screen::WaylandDisplayOf(SDL_Window *window) {
   static const auto getInfo = sdl2::Find<decltype(&SDL_GetWindowWMInfo)>("SDL_GetWindowWMInfo");
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);

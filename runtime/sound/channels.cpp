@@ -4,7 +4,7 @@
 // watch may be closing at that moment.
 #include "runtime/sound/sound.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <iterator>
@@ -20,12 +20,12 @@ bool DeviceUp = true; // false while a lost device is away: nothing would play a
 
 } // namespace
 
-std::unique_lock<std::mutex> LockMixer() {
+std::unique_lock<std::mutex> sound::LockMixer() {
   return std::unique_lock(MixerLock);
 }
 
 // A sound started once would come back late, or never end while no device plays it.
-void DeviceGoneLocked() {
+void sound::DeviceGoneLocked() {
   DeviceUp = false;
   for (RT_SoundChannel &channel : RT_Sound_Channels)
     if (!channel.repeat)
@@ -34,7 +34,7 @@ void DeviceGoneLocked() {
 
 // The data may have been converted anew for the device, so each repeating channel
 // starts over on its sound's data as it is now.
-void DeviceBackLocked() {
+void sound::DeviceBackLocked() {
   DeviceUp = true;
   for (RT_SoundChannel &channel : RT_Sound_Channels) {
     if (channel.remaining == 0)
@@ -50,7 +50,7 @@ void RT_PlaySound(int32_t number) {
 }
 
 void RT_PlaySound2(int32_t number, int32_t mode) {
-  auto lock = LockMixer();
+  auto lock = sound::LockMixer();
   const RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
   if (!entry.data || entry.length <= 0)
     return; // an empty slot plays nothing
@@ -64,7 +64,7 @@ void RT_PlaySound2(int32_t number, int32_t mode) {
 }
 
 void RT_StopSound(int32_t number) {
-  auto lock = LockMixer();
+  auto lock = sound::LockMixer();
   for (RT_SoundChannel &channel : RT_Sound_Channels)
     if (channel.sound == number)
       channel.remaining = 0;
@@ -72,7 +72,7 @@ void RT_StopSound(int32_t number) {
 
 void RT_SoundVolume(int32_t number, int32_t volume) {
   volume = std::clamp(volume, 0, 100);
-  auto lock = LockMixer();
+  auto lock = sound::LockMixer();
   RT_Sound_ObjectsArea[number].volume = volume;
   for (RT_SoundChannel &channel : RT_Sound_Channels)
     if (channel.sound == number)
@@ -80,7 +80,7 @@ void RT_SoundVolume(int32_t number, int32_t volume) {
 }
 
 void fill_audio(void *, uint8_t *stream, int length) {
-  auto lock = LockMixer();
+  auto lock = sound::LockMixer();
   for (RT_SoundChannel &channel : RT_Sound_Channels) {
     int32_t mixed = 0;
     while (channel.remaining > 0 && mixed < length) {

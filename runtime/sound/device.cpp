@@ -4,7 +4,7 @@
 // sound server's round trips, which no frame should wait for.
 #include "runtime/sound/sound.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 #include <errno.h>
 
 #include <chrono>
@@ -14,6 +14,7 @@
 #include <system_error>
 #include <thread>
 
+#include "runtime/sound/device.h"
 #include "runtime/sound/parts.h"
 #include "runtime/sound/sdl2_audio.h"
 
@@ -26,13 +27,13 @@ constexpr auto CheckPeriod = std::chrono::seconds(1);
 bool LossVisible = false; // SDL 2 beneath tells when the device SDL opened goes away
 
 int32_t OpenSdlDevice(SDL_AudioSpec *asked, SDL_AudioSpec *granted) {
-  if (!Sdl2StartAudioDriver())
+  if (!sound::Sdl2StartAudioDriver())
     return 0;
   if (SDL_OpenAudio(asked, granted) < 0) {
-    Sdl2StopAudioDriver(); // the next try starts it anew
+    sound::Sdl2StopAudioDriver(); // the next try starts it anew
     return 0;
   }
-  LossVisible = Sdl2AudioDevice() == Sdl2Device::Present;
+  LossVisible = sound::Sdl2AudioDevice() == sound::Sdl2Device::Present;
   return 1;
 }
 
@@ -42,11 +43,11 @@ void ResumeSdlDevice() {
 
 void CloseSdlDevice() {
   SDL_CloseAudio();
-  Sdl2StopAudioDriver();
+  sound::Sdl2StopAudioDriver();
 }
 
 int32_t SdlDeviceLost() {
-  return LossVisible && Sdl2AudioDevice() == Sdl2Device::Lost ? 1 : 0;
+  return LossVisible && sound::Sdl2AudioDevice() == sound::Sdl2Device::Lost ? 1 : 0;
 }
 
 // The watch
@@ -68,7 +69,7 @@ void RunWatch(Watch *watch) {
   std::unique_lock lock(watch->lock);
   while (!watch->wake.wait_for(lock, CheckPeriod, [watch] { return watch->stop; })) {
     lock.unlock();
-    RT_Sound_CheckDevice();
+    sound::CheckDevice();
     lock.lock();
   }
 }
@@ -101,7 +102,7 @@ void StartWatch() {
 
 } // namespace
 
-RT_SoundDevice RT_Sound_Device = {OpenSdlDevice, ResumeSdlDevice, CloseSdlDevice, SdlDeviceLost};
+sound::DeviceCalls sound::Device = {OpenSdlDevice, ResumeSdlDevice, CloseSdlDevice, SdlDeviceLost};
 
 void *RT_InitSound() {
   std::unique_lock lock(CheckLock);
@@ -116,23 +117,23 @@ void *RT_InitSound() {
   wanted.samples = 512;
   wanted.callback = fill_audio;
   wanted.userdata = nullptr;
-  if (!RT_Sound_Device.open(&wanted, &obtained)) {
+  if (!sound::Device.open(&wanted, &obtained)) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
-  if (!MakeSoundTable()) {
-    RT_Sound_Device.close();
+  if (!sound::MakeSoundTable()) {
+    sound::Device.close();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
   {
-    auto mixer = LockMixer();
+    auto mixer = sound::LockMixer();
     for (RT_SoundChannel &channel : RT_Sound_Channels)
       channel.remaining = 0;
-    DeviceBackLocked();
+    sound::DeviceBackLocked();
   }
   Started = DeviceOpen = true;
-  RT_Sound_Device.resume();
+  sound::Device.resume();
   lock.unlock();
   StartWatch();
   return RT_Sound_ObjectsArea;
@@ -142,14 +143,14 @@ void RT_FreeSounds() {
   StopWatch();
 }
 
-int32_t RT_Sound_CheckDevice() {
+int32_t sound::CheckDevice() {
   std::lock_guard lock(CheckLock);
   if (!Started)
     return 0;
   if (DeviceOpen) {
-    if (!RT_Sound_Device.lost())
+    if (!Device.lost())
       return 1;
-    RT_Sound_Device.close();
+    Device.close();
     DeviceOpen = false;
     {
       auto mixer = LockMixer();
@@ -159,11 +160,11 @@ int32_t RT_Sound_CheckDevice() {
                  program_invocation_short_name);
   }
   SDL_AudioSpec granted = {};
-  if (!RT_Sound_Device.open(&wanted, &granted))
+  if (!Device.open(&wanted, &granted))
     return 0;
   UseDeviceFormat(granted);
   DeviceOpen = true;
-  RT_Sound_Device.resume();
+  Device.resume();
   std::fprintf(stderr, "%s: the audio device is back\n", program_invocation_short_name);
   return 1;
 }

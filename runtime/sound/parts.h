@@ -1,10 +1,12 @@
-// How the sound library's files meet: the lock on the channels, and what a lost or
+// Inside the sound library: how its files meet: the lock on the channels, and what a lost or
 // a returning device does to the channels and the table. Not for the game.
 #pragma once
 
 #include <mutex>
 
 struct SDL_AudioSpec;
+
+namespace sound {
 
 // channels.cpp
 std::unique_lock<std::mutex> LockMixer(); // the channels and the table rows they start from
@@ -16,3 +18,5 @@ bool MakeSoundTable(); // the table's first 50 empty rows
 // The device's format becomes `granted`; the sounds are converted to it again from what
 // was loaded when it differs. Ends with DeviceBackLocked.
 void UseDeviceFormat(const SDL_AudioSpec &granted);
+
+} // namespace sound

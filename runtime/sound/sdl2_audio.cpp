@@ -36,7 +36,7 @@ std::string StoppedDriver;
 
 } // namespace
 
-Sdl2Device Sdl2AudioDevice() {
+sound::Sdl2Device sound::Sdl2AudioDevice() {
   const Calls *sdl2 = Sdl2();
   if (!sdl2)
     return Sdl2Device::Unknown;
@@ -46,7 +46,7 @@ Sdl2Device Sdl2AudioDevice() {
 // The driver goes down with the device: SDL 2's PulseAudio driver keeps one
 // connection to the server for all its devices, and once the server is gone no
 // device opens on it again until the driver starts anew.
-void Sdl2StopAudioDriver() {
+void sound::Sdl2StopAudioDriver() {
   const Calls *sdl2 = Sdl2();
   if (!sdl2)
     return;
@@ -55,7 +55,7 @@ void Sdl2StopAudioDriver() {
   sdl2->audioQuit();
 }
 
-bool Sdl2StartAudioDriver() {
+bool sound::Sdl2StartAudioDriver() {
   const Calls *sdl2 = Sdl2();
   if (!sdl2 || sdl2->getCurrentAudioDriver())
     return true;

@@ -2,7 +2,7 @@
 // channels.cpp.
 #include "runtime/sound/sound.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -157,7 +157,7 @@ bool WavImageFits(const uint8_t *image, int32_t imageSize) {
 
 } // namespace
 
-bool MakeSoundTable() {
+bool sound::MakeSoundTable() {
   std::lock_guard lock(TableLock);
   RT_Sound_ObjectsArea =
       static_cast<RT_SoundEntry *>(std::calloc(TableMargin, sizeof(RT_SoundEntry)));
@@ -168,7 +168,7 @@ bool MakeSoundTable() {
   return true;
 }
 
-void UseDeviceFormat(const SDL_AudioSpec &granted) {
+void sound::UseDeviceFormat(const SDL_AudioSpec &granted) {
   std::lock_guard lock(TableLock);
   const bool same = granted.format == obtained.format && granted.channels == obtained.channels &&
                     granted.freq == obtained.freq;

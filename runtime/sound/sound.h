@@ -13,6 +13,9 @@
 // when the new device's format differs. Meanwhile the game plays on in silence:
 // sounds started once are dropped, repeating sounds go on from their start on the
 // new device. Loading waits for a reopening under way; playing never does.
+//
+// Everything here is the game's, or the globals that tests read. Tests reach the
+// device itself through device.h.
 #pragma once
 
 #include <cstdint>
@@ -64,17 +67,3 @@ void RT_FreeSound(int32_t number);
 
 // The SDL audio callback: adds every busy channel into the device buffer.
 void fill_audio(void *userData, uint8_t *stream, int length);
-
-// The device, for tests. The library opens, watches and reopens the device through
-// these calls, SDL's own unless a test puts its own here before RT_InitSound.
-struct RT_SoundDevice {
-  int32_t (*open)(SDL_AudioSpec *wanted, SDL_AudioSpec *obtained); // 1: open, paused
-  void (*resume)();                                                // the callback starts
-  void (*close)();
-  int32_t (*lost)(); // 1 once the open device has gone away
-};
-extern RT_SoundDevice RT_Sound_Device;
-
-// The watch's one look: closes a lost device and tries to open one. 1 while a
-// device is open. Made once a second until RT_FreeSounds, or by a test after it.
-int32_t RT_Sound_CheckDevice();

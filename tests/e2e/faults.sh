@@ -199,7 +199,8 @@ signal_during_play() {
   local signal=$1 paused=${2:-}
   play_from_table
   if [ -n "$paused" ]; then
-    e2e_poll 10 "the picture stands still after P" e2e_key_until p 0.1 e2e_holds_still paused1 paused2
+    e2e_press p
+    e2e_poll 10 "the game pauses after P" e2e_paused paused1 paused2
   fi
   kill "-$signal" "$E2E_PID"
   e2e_wait_exit 5

@@ -6,7 +6,7 @@
 #   e2e_xserver 640x480x16      # a private Xvfb; sets DISPLAY
 #   e2e_launch                  # the game in a fresh working folder
 #   e2e_wait_up
-#   e2e_key p                   # held long enough for a frame to see it
+#   e2e_press p                 # held until a frame has surely seen it
 #   e2e_expect_text scores 490 5 15 "001860"      # waits for the picture
 #   e2e_quit; e2e_expect_status 0
 #
@@ -206,13 +206,32 @@ e2e_key() {
 
 # Presses KEY for HOLD seconds, again every 2 s, until COMMAND... succeeds. On a
 # busy machine the X server may deliver a press and its release together, which
-# the game never sees held. Only for what a second press does no harm to. For
-# e2e_poll:
+# the game never sees held. Only for what a second press does no harm to: never
+# P, whose second press undoes the pause (e2e_press). For e2e_poll:
 #   e2e_poll 10 "a new game" e2e_key_until Return 0.1 get_ready_shown
 e2e_key_until() {
   local key=$1 hold=$2
   shift 2
+  [[ $key != [pP] ]] || e2e_fail "e2e_key_until presses $key again: use e2e_press"
   e2e_key "$key" "$hold" && e2e_wait 2 "$@"
+}
+
+# Presses KEY once, held until the game has read its events twelve times, over
+# eleven frames, so that a frame surely sees it held however busy the machine is
+# (xprobe press): for a key whose second press would undo the first, as P.
+e2e_press() {
+  local window
+  window=$(e2e_window)
+  [ -n "$window" ] || e2e_fail "no window of the game to press $1 in"
+  "$E2E_XPROBE" press "$1" "$window" || e2e_fail "the game did not read its events while $1 was held"
+}
+
+# The game reads its events COUNT times (xprobe passes); false if it does not
+# within 10 s, as a game that has ended or hangs.
+e2e_passes() {
+  local window
+  window=$(e2e_window)
+  [ -n "$window" ] && "$E2E_XPROBE" passes "$window" "$1" 2>/dev/null
 }
 
 # Escape, until the game ends; then its status, as e2e_wait_exit.
@@ -266,9 +285,14 @@ e2e_whites() {
 # Screenshots A and B are the same picture.
 e2e_same_shots() { cmp -s "$E2E_TMP/$1.hex" "$E2E_TMP/$2.hex"; }
 
-# Screenshots A and B, taken 0.3 s apart, are the same picture: the game draws
-# nothing new, as in a pause. Rocks move on every frame of the game.
-e2e_holds_still() { e2e_shot "$1" && sleep 0.3 && e2e_shot "$2" && e2e_same_shots "$1" "$2"; }
+# The game is paused: screenshots A and B are the same picture while the game
+# read its events 100 times in between. Running, it reads them once a frame, so
+# it would have drawn 99 frames, in which every rock moves 40 pixels or more
+# (0.4 a frame at the slowest). A game that merely holds still, starved of the
+# processor, reads nothing meanwhile.
+e2e_paused() {
+  e2e_shot "$1" && e2e_passes 100 && e2e_shot "$2" && e2e_same_shots "$1" "$2"
+}
 
 # The game draws new frames: three screenshots in a row, each unlike the one
 # before. A game that has ended shows its last picture while it shuts down and

@@ -6,6 +6,9 @@
 //   button NUMBER 1|0   a button goes down or up
 //   hat BITS            the D-pad, as SDL_HAT_ bits
 //   axis NUMBER VALUE   an axis moves, -32768 to 32767
+//
+// Each line, once carried out, is appended to the file named by
+// HELIOMANTS_E2E_PAD_DONE, so that a test knows the pad holds what it said.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +20,12 @@
 
 namespace {
 
-void FollowCommands(const char *path) {
+void FollowCommands(const char *path, const char *donePath) {
   // Open for writing too, so that the stream never ends when a writer goes
   FILE *commands = fopen(path, "r+");
-  if (!commands) {
-    perror(path);
+  FILE *done = fopen(donePath, "a");
+  if (!commands || !done) {
+    perror(commands ? donePath : path);
     return;
   }
   std::optional<VirtualPad> pad;
@@ -42,12 +46,15 @@ void FollowCommands(const char *path) {
       pad->Axis(number, static_cast<int16_t>(value));
     else
       fprintf(stderr, "pad shim: unknown command: %s", line);
+    fputs(line, done);
+    fflush(done);
   }
 }
 
 __attribute__((constructor)) void StartPadShim() {
-  if (const char *path = getenv("HELIOMANTS_E2E_PAD"))
-    std::thread(FollowCommands, path).detach();
+  const char *path = getenv("HELIOMANTS_E2E_PAD"), *done = getenv("HELIOMANTS_E2E_PAD_DONE");
+  if (path && done)
+    std::thread(FollowCommands, path, done).detach();
 }
 
 } // namespace

@@ -36,11 +36,21 @@ nose_heading() {
 # in the last screenshot NAME.
 ship_lost() { [ "$(e2e_spare_ships "$1")" -lt "$spares" ]; }
 
-# After a lost ship: the next one appears at the centre, with one spare ship less.
+# After a lost ship: the next one appears at the centre, with one spare ship less
+# (it waits for the rocks to clear the centre). After the last, the high-score
+# screen comes back, whose own dots may lie near the centre; a new game begins.
 next_ship() {
-  e2e_poll 8 "the next ship at the centre" eval '[ "$(ship_dots 320 240 | wc -l)" -ge 3 ]'
-  spares=$(e2e_spare_ships dots2)
+  e2e_poll 15 "the next ship at the centre, or the high-score screen" ship_back_or_game_over
+  if game_over_shown dots2; then
+    echo "note: the rocks took every ship; starting a new game"
+    e2e_poll 10 "the get-ready screen of a new game" e2e_key_until Return 0.1 get_ready_shown
+    e2e_poll 5 "the get-ready screen ends" eval '! e2e_shot_shows_text play 240 200 20 "PLAYER 1"'
+  else
+    spares=$(e2e_spare_ships dots2)
+  fi
 }
+game_over_shown() { e2e_shows_text "$1" 250 180 15 "1ST"; }
+ship_back_or_game_over() { [ "$(ship_dots 320 240 | wc -l)" -ge 3 ] || game_over_shown dots2; }
 
 # Runs STEP (a function that sets STEP_RESULT to "ok", "lost" or a failure) until
 # it does not report a lost ship, at most three times.
@@ -146,12 +156,15 @@ with_ship fire
 e2e_save_shot fired play
 e2e_pass "firing"
 
-# P pauses: the picture stands still, and Escape goes unseen until P is pressed
-# again. Had the pause taken Escape, the game would end on the first frame after
-# it; instead it goes on drawing, frame after frame.
-e2e_poll 10 "the picture stands still after P" e2e_key_until p 0.1 e2e_holds_still paused1 paused2
-e2e_key Escape
-e2e_poll 10 "the game draws on after the second P" e2e_key_until p 0.1 e2e_draws_on
+# P pauses: the picture stands still while the game reads its keys, and Escape
+# goes unseen until P is pressed again. Had the pause taken Escape, the game
+# would end on the first frame after it; instead it goes on drawing, frame after
+# frame.
+e2e_press p
+e2e_poll 10 "the game pauses after P" e2e_paused paused1 paused2
+e2e_press Escape
+e2e_press p
+e2e_poll 10 "the game draws on after the second P" e2e_draws_on
 e2e_running || e2e_fail "the game ended on an Escape given during the pause"
 e2e_pass "pause"
 

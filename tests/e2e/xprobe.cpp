@@ -22,6 +22,19 @@
 //     the same picture read from a binary PPM screenshot on standard input, as
 //     grim takes one of a Wayland compositor's screen; no X server is asked.
 //
+//   xprobe passes WINDOW COUNT
+//     waits until the program of WINDOW has read its X events COUNT times: it
+//     answers the window manager's ping (_NET_WM_PING) each time, and the next
+//     ping goes 2 ms after the last is answered, so that a later look answers
+//     it. SDL reads the events at each look at its event queue, which a game
+//     makes once a frame: so it has run COUNT - 1 passes of its loop in
+//     between, unless it has stopped drawing. Fails after 10 s without an answer.
+//
+//   xprobe press KEY WINDOW
+//     presses KEY (a keysym name) through XTest, holds it until the program of
+//     WINDOW has read its events twelve times, then lets go: a press that the
+//     program surely sees held, however busy the machine, and only one.
+//
 //   xprobe key-latency KEY X Y X2
 //     waits a random time of at least 100 ms and up to one frame at 75 a second
 //     more, presses KEY (a keysym name such as Return) through XTest, watches
@@ -33,6 +46,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <poll.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -50,6 +64,12 @@ constexpr int64_t SettleMicros = 100'000; // a program's first frames are left a
 constexpr int64_t FrameMicros = 13'333;   // one frame at 75 a second
 constexpr int64_t LookEveryMicros = 200;  // bounds the error of each figure
 constexpr int64_t AnswerTimeoutMicros = 2'000'000;
+constexpr int64_t PingTimeoutMicros = 10'000'000;
+// SDL reads every event waiting at one look, and goes on reading while more come,
+// so pings sent back to back can all be answered in one look. A pause after each
+// answer puts the next in a later look: at most one or two in a frame.
+constexpr int64_t PassGapMicros = 2'000;
+constexpr int PressPasses = 12; // several frames, however busy the machine
 
 int64_t NowNanoseconds() {
   timespec now;
@@ -135,7 +155,8 @@ bool ReadView(const char *text, View &view) {
 // Prints the game's picture, each of its pixels read at the middle of its block
 // of the view through rgbAt(x, y), which gives 0xrrggbb for a pixel of the view
 template <class RgbAt> int PrintPicture(const View &view, RgbAt rgbAt) {
-  static char lines[GameWidth * GameHeight * 7];
+  constexpr size_t Size = GameWidth * GameHeight * 7;
+  static char lines[Size + 1]; // snprintf ends the last line with a NUL that is not printed
   char *line = lines;
   for (int row = 0; row < GameHeight; row++) {
     int sy = (2 * row + 1) * view.height / (2 * GameHeight);
@@ -144,7 +165,7 @@ template <class RgbAt> int PrintPicture(const View &view, RgbAt rgbAt) {
       line += 7;
     }
   }
-  return fwrite(lines, 1, sizeof lines, stdout) == sizeof lines ? 0 : 1;
+  return fwrite(lines, 1, Size, stdout) == Size ? 0 : 1;
 }
 
 int Shot(Display *display, const char *viewText) {
@@ -191,6 +212,79 @@ int ShotFromPpm(const char *viewText) {
   });
 }
 
+// The window manager's ping: the program answers by sending the event back to the
+// root window, where SubstructureNotifyMask sees it.
+bool Ping(Display *display, Window window, long serial) {
+  const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+  const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
+  XEvent event;
+  memset(&event, 0, sizeof event);
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = protocols;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(ping);
+  event.xclient.data.l[1] = serial; // the time of the ping, echoed in the answer
+  event.xclient.data.l[2] = long(window);
+  if (!XSendEvent(display, window, False, NoEventMask, &event))
+    return false;
+  XFlush(display);
+  const int64_t deadline = NowNanoseconds() + PingTimeoutMicros * 1000;
+  for (;;) {
+    while (XPending(display)) {
+      XNextEvent(display, &event);
+      if (event.type == ClientMessage && event.xclient.message_type == protocols &&
+          long(event.xclient.data.l[0]) == long(ping) && event.xclient.data.l[1] == serial)
+        return true;
+    }
+    const int64_t left = deadline - NowNanoseconds();
+    if (left <= 0)
+      return false;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    poll(&connection, 1, int(left / 1000000) + 1);
+  }
+}
+
+int WaitForPasses(Display *display, Window window, int count) {
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+  for (int pass = 1; pass <= count; pass++) {
+    if (!Ping(display, window, pass)) {
+      fprintf(stderr, "xprobe: window %lu answered %d pings of %d, not the next within %lld s\n",
+              window, pass - 1, count, (long long)(PingTimeoutMicros / 1000000));
+      return 1;
+    }
+    usleep(useconds_t(PassGapMicros));
+  }
+  return 0;
+}
+
+KeyCode KeyNamed(Display *display, const char *keyName) {
+  int eventBase, errorBase, major, minor;
+  if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+    fprintf(stderr, "xprobe: the X server has no XTest extension\n");
+    return 0;
+  }
+  KeySym keysym = XStringToKeysym(keyName);
+  KeyCode key = keysym == NoSymbol ? 0 : XKeysymToKeycode(display, keysym);
+  if (key == 0)
+    fprintf(stderr, "xprobe: no key \"%s\" on this display\n", keyName);
+  return key;
+}
+
+// The press reaches the program's connection before the first ping, so the first
+// answer means the program has read it; the later ones that a frame has looked at it.
+int Press(Display *display, const char *keyName, Window window) {
+  KeyCode key = KeyNamed(display, keyName);
+  if (key == 0)
+    return 1;
+  XTestFakeKeyEvent(display, key, True, CurrentTime);
+  XSync(display, False);
+  int status = WaitForPasses(display, window, PressPasses);
+  XTestFakeKeyEvent(display, key, False, CurrentTime);
+  XSync(display, False);
+  return status;
+}
+
 bool RootPixelsAreWhite(Display *display, int x, int y, int x2) {
   return RootPixelIsWhite(display, x, y) && RootPixelIsWhite(display, x2, y);
 }
@@ -225,18 +319,8 @@ int MeasureKeyLatency(Display *display, KeyCode key, int x, int y, int x2) {
 }
 
 int KeyLatency(Display *display, const char *keyName, int x, int y, int x2) {
-  int eventBase, errorBase, major, minor;
-  if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
-    fprintf(stderr, "xprobe: the X server has no XTest extension\n");
-    return 1;
-  }
-  KeySym keysym = XStringToKeysym(keyName);
-  KeyCode key = keysym == NoSymbol ? 0 : XKeysymToKeycode(display, keysym);
-  if (key == 0) {
-    fprintf(stderr, "xprobe: no key \"%s\" on this display\n", keyName);
-    return 1;
-  }
-  return MeasureKeyLatency(display, key, x, y, x2);
+  KeyCode key = KeyNamed(display, keyName);
+  return key == 0 ? 1 : MeasureKeyLatency(display, key, x, y, x2);
 }
 
 int Usage() {
@@ -244,6 +328,8 @@ int Usage() {
                   "       xprobe first-white X Y SINCE_NS TIMEOUT_MS\n"
                   "       xprobe shot WxH+X+Y\n"
                   "       xprobe shot-ppm WxH+X+Y < SCREENSHOT.ppm\n"
+                  "       xprobe passes WINDOW COUNT\n"
+                  "       xprobe press KEY WINDOW\n"
                   "       xprobe key-latency KEY X Y X2\n");
   return 2;
 }
@@ -255,9 +341,11 @@ int main(int argc, char **argv) {
   bool firstWhite = argc == 6 && strcmp(argv[1], "first-white") == 0;
   bool keyLatency = argc == 6 && strcmp(argv[1], "key-latency") == 0;
   bool shot = argc == 3 && strcmp(argv[1], "shot") == 0;
+  bool passes = argc == 4 && strcmp(argv[1], "passes") == 0;
+  bool press = argc == 4 && strcmp(argv[1], "press") == 0;
   if (argc == 3 && strcmp(argv[1], "shot-ppm") == 0)
     return ShotFromPpm(argv[2]);
-  if (!close && !firstWhite && !keyLatency && !shot)
+  if (!close && !firstWhite && !keyLatency && !shot && !passes && !press)
     return Usage();
   Display *display = XOpenDisplay(nullptr);
   if (!display) {
@@ -272,6 +360,10 @@ int main(int argc, char **argv) {
                           strtoll(argv[5], nullptr, 10));
   else if (keyLatency)
     status = KeyLatency(display, argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
+  else if (passes)
+    status = WaitForPasses(display, Window(strtoul(argv[2], nullptr, 0)), atoi(argv[3]));
+  else if (press)
+    status = Press(display, argv[2], Window(strtoul(argv[3], nullptr, 0)));
   else
     status = Shot(display, argv[2]);
   XCloseDisplay(display);

@@ -7,13 +7,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
-#include <thread>
+#include <iterator>
 #include <vector>
 
 #include "game/game.h"
@@ -33,7 +31,7 @@ protected:
 
   void SetUp() override {
     clockNow = StartMicros;
-    RT_SetClockSource(TestClock);
+    misc::SetClockSource(&TestClock);
     ASSERT_EQ(GameStartUp(), 0);
     started_ = true;
     RT_SetFrameRate(0);
@@ -41,9 +39,10 @@ protected:
   }
 
   void TearDown() override {
+    whileWaiting = nullptr;
     if (started_)
       GameExit();
-    RT_SetClockSource(nullptr);
+    misc::SetClockSource(nullptr);
   }
 
   static void Key(int32_t key, bool down) { PushKey(static_cast<SDLKey>(key), down); }
@@ -112,33 +111,31 @@ protected:
 
   // PAUSE (P, or a pad's Start: a press when true, a release when false) pauses;
   // the frame stays inside the pause until PAUSE goes down and up again, and
-  // QUIT pressed and let go meanwhile is not seen.
+  // QUIT pressed and let go meanwhile is not seen. The player takes one step each
+  // time the pause waits before looking at the keys again.
   void ExpectPauseUntilPressedAgain(const std::function<void(bool)> &pause,
                                     const std::function<void(bool)> &quit) {
-    using namespace std::chrono_literals;
     pause(true);
     Frame();
     pause(false);
     const int32_t blinkCounter = BlinkCounter;
-    std::atomic<bool> frameReturned{false};
-    bool pausedUntilPressed = false;
-    std::thread player([&] {
-      std::this_thread::sleep_for(60ms);
-      quit(true);
-      std::this_thread::sleep_for(20ms);
-      quit(false);
-      std::this_thread::sleep_for(20ms);
-      pause(true);
-      // Let go only once the pause has seen it held, however slowly it runs.
-      for (int waited = 0; RT_KeyboardPushed(KeyP) == 0 && waited < 2000; waited++)
-        std::this_thread::sleep_for(1ms);
-      pausedUntilPressed = !frameReturned;
-      pause(false);
-    });
+    const std::function<void()> steps[] = {[&] { quit(true); }, [&] { quit(false); },
+                                           [&] { pause(true); }, [&] { pause(false); }};
+    constexpr size_t GiveUp = 100; // waits, after which PAUSE ends a pause that went on
+    size_t waits = 0;
+    whileWaiting = [&] {
+      if (waits < std::size(steps))
+        steps[waits]();
+      else if (waits == GiveUp)
+        pause(true);
+      else if (waits == GiveUp + 1)
+        pause(false);
+      waits++;
+    };
     EXPECT_TRUE(Frame());
-    frameReturned = true;
-    player.join();
-    EXPECT_TRUE(pausedUntilPressed) << "the frame did not wait for the second press";
+    whileWaiting = nullptr;
+    EXPECT_EQ(waits, std::size(steps))
+        << "the pause must end as the second press is let go, the player's last step";
     EXPECT_EQ(BlinkCounter, (blinkCounter + 1) % 7) << "one frame's work, not more";
     EXPECT_TRUE(Frame());
     EXPECT_EQ(QuitGame, 0);

@@ -3,14 +3,10 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
-#include <unistd.h>
 
 #include "game/game.h"
 #include "game/states.h"
@@ -36,9 +32,12 @@ class ScreensGameRun : public ::testing::Test {
 protected:
   void SetUp() override {
     clockNow = Start;
-    RT_SetClockSource(TestClock);
+    misc::SetClockSource(&TestClock);
   }
-  void TearDown() override { RT_SetClockSource(nullptr); }
+  void TearDown() override {
+    whileWaiting = nullptr;
+    misc::SetClockSource(nullptr);
+  }
 
   // Started unpaced, so frames follow the test's clock alone.
   void StartUp() {
@@ -192,25 +191,26 @@ void PrintTo(const QuitSignalCase &c, std::ostream *out) {
 class ScreensQuitSignal : public ScreensGameRun,
                           public ::testing::WithParamInterface<QuitSignalCase> {
 protected:
-  // P seen released: the next frame waits in the pause while the signal comes from
-  // outside. Should the pause not end on it, P ends the pause after two seconds.
+  // P seen released: the next frame waits in the pause, where the signal comes at
+  // its first wait. Should the pause not end on it, P ends the pause later on.
   void SignalDuringPause(int signal) {
     PushKey(SDLK_p, true);
     ASSERT_TRUE(GameFrame());
     PushKey(SDLK_p, false);
-    std::atomic<bool> frameReturned{false};
-    std::thread outside([&] {
-      using namespace std::chrono_literals;
-      std::this_thread::sleep_for(50ms);
-      kill(getpid(), signal);
-      for (int waited = 0; !frameReturned && waited < 2000; waited++)
-        std::this_thread::sleep_for(1ms);
-      PushKey(SDLK_p, true);
-      PushKey(SDLK_p, false);
-    });
+    constexpr int GiveUp = 100; // waits
+    int waits = 0;
+    whileWaiting = [&] {
+      if (waits == 0)
+        raise(signal);
+      else if (waits == GiveUp)
+        PushKey(SDLK_p, true);
+      else if (waits == GiveUp + 1)
+        PushKey(SDLK_p, false);
+      waits++;
+    };
     EXPECT_FALSE(GameFrame()) << "the loop went on after the signal";
-    frameReturned = true;
-    outside.join();
+    whileWaiting = nullptr;
+    EXPECT_EQ(waits, 1) << "the pause ends at its first look at the keys after the signal";
   }
 };
 

@@ -2,7 +2,7 @@
 // the copies built into the program, and their loading into the sound table.
 #include "game/effects.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -10,6 +10,7 @@
 
 #include "runtime/keyboard/keyboard.h"
 #include "runtime/screen/screen.h"
+#include "runtime/screen/video.h"
 #include "tests/test_support.h"
 #include "tests/virtual_pad.h"
 
@@ -82,7 +83,7 @@ void ExpectInput(const VirtualPad &pad, const InputCase &c) {
 // order when a player plugs a pad in during play.
 class GamepadTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_EQ(RT_BringUpVideo(), 1) << RT_VideoError(); }
+  void SetUp() override { ASSERT_EQ(screen::BringUpVideo(), 1) << RT_VideoError(); }
   void TearDown() override {
     RT_FreeKeyboards(); // stops SDL 2's joysticks, which unplugs the pads
     RT_FreeSprites();

@@ -27,7 +27,7 @@ private:
   bool hadZone = false;
 };
 
-constexpr int32_t kLeapDay2000 = 951782400; // 2000-02-29 00:00:00 UTC
+constexpr int32_t LeapDay2000 = 951782400; // 2000-02-29 00:00:00 UTC
 
 TEST(AddDate, ByUnit) {
   InTimeZone utc("UTC0");
@@ -35,28 +35,28 @@ TEST(AddDate, ByUnit) {
     int32_t date, unit, amount, expected;
   } cases[] = {
       // seconds to weeks: plain 32-bit arithmetic
-      {kLeapDay2000, 6, 5, kLeapDay2000 + 5},
-      {kLeapDay2000, 6, 0, kLeapDay2000},
-      {kLeapDay2000, 6, -5, kLeapDay2000 - 5},
-      {kLeapDay2000, 5, 1, kLeapDay2000 + 60},
-      {kLeapDay2000, 4, -2, kLeapDay2000 - 7200},
-      {kLeapDay2000, 3, 1, kLeapDay2000 + 86400},
-      {kLeapDay2000, 2, 1, kLeapDay2000 + 604800},
+      {LeapDay2000, 6, 5, LeapDay2000 + 5},
+      {LeapDay2000, 6, 0, LeapDay2000},
+      {LeapDay2000, 6, -5, LeapDay2000 - 5},
+      {LeapDay2000, 5, 1, LeapDay2000 + 60},
+      {LeapDay2000, 4, -2, LeapDay2000 - 7200},
+      {LeapDay2000, 3, 1, LeapDay2000 + 86400},
+      {LeapDay2000, 2, 1, LeapDay2000 + 604800},
       {INT32_MAX, 6, 1, INT32_MIN},
       {0, 3, 24856, int32_t(24856LL * 86400 - (1LL << 32))},
       // years and months on the calendar, normalised by mktime
-      {kLeapDay2000, 0, 1, 983404800}, // 2001-02-29 is 2001-03-01
-      {kLeapDay2000, 0, -30, 5097600}, // 1970-02-29 is 1970-03-01
-      {949276800, 1, 1, 951955200},    // 2000-01-31 + 1 month is 2000-03-02
-      {kLeapDay2000 + 3723, 1, 0, kLeapDay2000 + 3723},
+      {LeapDay2000, 0, 1, 983404800}, // 2001-02-29 is 2001-03-01
+      {LeapDay2000, 0, -30, 5097600}, // 1970-02-29 is 1970-03-01
+      {949276800, 1, 1, 951955200},   // 2000-01-31 + 1 month is 2000-03-02
+      {LeapDay2000 + 3723, 1, 0, LeapDay2000 + 3723},
       // a result a 32-bit date cannot hold
-      {kLeapDay2000, 0, 100, -1},
-      {kLeapDay2000, 0, INT32_MAX, -1},
-      {kLeapDay2000, 1, INT32_MIN, -1},
+      {LeapDay2000, 0, 100, -1},
+      {LeapDay2000, 0, INT32_MAX, -1},
+      {LeapDay2000, 1, INT32_MIN, -1},
       // no such unit: unchanged
-      {kLeapDay2000, 7, 1, kLeapDay2000},
-      {kLeapDay2000, -1, 1, kLeapDay2000},
-      {kLeapDay2000, INT32_MIN, 1, kLeapDay2000},
+      {LeapDay2000, 7, 1, LeapDay2000},
+      {LeapDay2000, -1, 1, LeapDay2000},
+      {LeapDay2000, INT32_MIN, 1, LeapDay2000},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::Message()
@@ -81,7 +81,7 @@ TEST(Date2, Validity) {
     int32_t year, month, day, hour, minute, second, expected;
   } cases[] = {
       // valid moments
-      {2000, 2, 29, 0, 0, 0, kLeapDay2000}, // divisible by 400
+      {2000, 2, 29, 0, 0, 0, LeapDay2000}, // divisible by 400
       {2004, 2, 29, 0, 0, 0, 1078012800},
       {1970, 1, 1, 0, 0, 0, 0},
       {2001, 4, 30, 0, 0, 0, 988588800},
@@ -127,7 +127,7 @@ TEST(Date2, SameDateInEveryZone) {
                            "CET-1CEST,M3.5.0,M10.5.0/3"}) {
     SCOPED_TRACE(zone);
     InTimeZone inZone(zone);
-    EXPECT_EQ(RT_Date2(2000, 2, 29, 0, 0, 0), kLeapDay2000);
+    EXPECT_EQ(RT_Date2(2000, 2, 29, 0, 0, 0), LeapDay2000);
     EXPECT_EQ(RT_Date2(2021, 7, 15, 12, 0, 0), 1626350400);
   }
 }

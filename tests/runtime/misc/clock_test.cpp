@@ -4,7 +4,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 
-constexpr int64_t kMicrosecondsPerMillisecond = 1000;
+constexpr int64_t MicrosecondsPerMillisecond = 1000;
 
 // A second apart, the readings differ by 1000 in 32-bit arithmetic, also where the
 // count wraps.
@@ -20,10 +20,10 @@ TEST_F(FakeClockTest, MillisecondsWrapAt32Bits) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.milliseconds);
-    fakeMicroseconds = c.milliseconds * kMicrosecondsPerMillisecond + 999;
+    fakeMicroseconds = c.milliseconds * MicrosecondsPerMillisecond + 999;
     const int32_t before = RT_ElapsedMilliseconds();
     EXPECT_EQ(before, c.reading);
-    fakeMicroseconds += 1000 * kMicrosecondsPerMillisecond;
+    fakeMicroseconds += 1000 * MicrosecondsPerMillisecond;
     EXPECT_EQ(int32_t(uint32_t(RT_ElapsedMilliseconds()) - uint32_t(before)), 1000);
   }
 }
@@ -45,10 +45,21 @@ TEST_F(FakeClockTest, DateIsWholeSecondsOfTheSource) {
   }
 }
 
+// A sleep is a wait on the runtime's clock, the test's here: it never waits on the
+// real one, whose readings are decades away from the test's.
+TEST_F(FakeClockTest, DelayWaitsOnTheClockUntilItsEnd) {
+  fakeMicroseconds = 1'800'000'000'000'000;
+  const int64_t now = fakeMicroseconds * 1000;
+  for (int32_t milliseconds : {-5, 0, 1, 30})
+    RT_Delay(milliseconds);
+  EXPECT_EQ(fakeWaits, (std::vector<int64_t>{now + 1'000'000, now + 30'000'000}))
+      << "one wait each for 1 and 30 ms, none for 0 or less";
+}
+
 TEST(Clock, RealClocksAfterTheHookIsRemoved) {
-  RT_SetClockSource(FakeMicroseconds);
+  misc::SetClockSource(&FakeClock);
   fakeMicroseconds = 0;
-  RT_SetClockSource(nullptr);
+  misc::SetClockSource(nullptr);
 
   const int32_t first = RT_ElapsedMilliseconds();
   EXPECT_GT(first, 1000); // the game's first beat, timed from 0, is due at once

@@ -1,5 +1,6 @@
 // The real message box on a virtual X server: buttons are clicked and the box closed
 // from inside its own GTK loop.
+#include "runtime/misc/message_break.h"
 #include "runtime/misc/misc.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +139,7 @@ TEST_F(MessageBoxOnDisplay, ShownTextAlsoGoesToStderr) {
 TEST_F(MessageBoxOnDisplay, BreakClosesTheBoxUnanswered) {
   static std::atomic<int32_t> requested;
   requested = 0;
-  RT_SetMessageRequesterBreak([]() -> int32_t { return requested; });
+  misc::SetMessageBoxBreak([]() -> int32_t { return requested; });
   Visit late{"Ok"};
   const guint clicker = g_timeout_add(5000, VisitBox, &late);
   std::thread outside([] {
@@ -155,5 +156,5 @@ TEST_F(MessageBoxOnDisplay, BreakClosesTheBoxUnanswered) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RT_MessageRequester2("Error", "Could Not Initialize Audio Hardware", 0), 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Could Not Initialize Audio Hardware\n");
-  RT_SetMessageRequesterBreak(nullptr);
+  misc::SetMessageBoxBreak(nullptr);
 }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-static const std::vector<int32_t> kSeed12345Nines = {2, 7, 6, 3, 5, 2, 3, 7, 2, 8,
-                                                     1, 4, 5, 9, 0, 8, 9, 0, 6, 4};
+static const std::vector<int32_t> Seed12345Nines = {2, 7, 6, 3, 5, 2, 3, 7, 2, 8,
+                                                    1, 4, 5, 9, 0, 8, 9, 0, 6, 4};
 
 static std::vector<int32_t> Draw(int count, int32_t max) {
   std::vector<int32_t> values;
@@ -17,12 +17,12 @@ static std::vector<int32_t> Draw(int count, int32_t max) {
 
 TEST(Random, KnownSequenceRepeatsOnReseeding) {
   RT_RandomSeed(12345);
-  EXPECT_EQ(Draw(20, 9), kSeed12345Nines);
+  EXPECT_EQ(Draw(20, 9), Seed12345Nines);
   RT_Random(9);
   RT_RandomSeed(12345);
-  EXPECT_EQ(Draw(20, 9), kSeed12345Nines);
+  EXPECT_EQ(Draw(20, 9), Seed12345Nines);
   RT_RandomSeed(12346);
-  EXPECT_NE(Draw(20, 9), kSeed12345Nines);
+  EXPECT_NE(Draw(20, 9), Seed12345Nines);
 }
 
 // Whatever max is, a call takes exactly one step: the next draw is the sequence's second.
@@ -35,7 +35,7 @@ TEST(Random, EveryCallAdvancesOneStep) {
     SCOPED_TRACE(c.max);
     RT_RandomSeed(12345);
     EXPECT_EQ(RT_Random(c.max), c.expected);
-    EXPECT_EQ(RT_Random(9), kSeed12345Nines[1]);
+    EXPECT_EQ(RT_Random(9), Seed12345Nines[1]);
   }
 }
 
@@ -70,6 +70,6 @@ TEST_F(FakeClockTest, InitMiscSeedsFromMicroseconds) {
     SCOPED_TRACE(now);
     fakeMicroseconds = now;
     RT_InitMisc();
-    EXPECT_EQ(Draw(20, 9), kSeed12345Nines);
+    EXPECT_EQ(Draw(20, 9), Seed12345Nines);
   }
 }

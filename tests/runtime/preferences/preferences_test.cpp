@@ -23,7 +23,7 @@ namespace {
 using namespace std::string_view_literals;
 namespace fs = std::filesystem;
 
-constexpr int32_t kDefault = -77;
+constexpr int32_t DefaultValue = -77;
 
 // Each test works in a fresh temporary directory that it removes.
 class PreferencesTest : public testing::Test {
@@ -70,7 +70,7 @@ struct ReadCase {
   int32_t value;
 };
 
-const ReadCase kReadCases[] = {
+const ReadCase ReadCases[] = {
     // Line ends
     {"CR LF as written", "[Game Data]\r\nHiScore = 1860\r\nSecond = 5\r\n", "Game Data", 1,
      "Second", 5},
@@ -78,46 +78,48 @@ const ReadCase kReadCases[] = {
     {"one CR after the LF is skipped", "x\n\r[Game Data]\n\rHiScore = 7\n\r", "Game Data", 1,
      "HiScore", 7},
     {"no final line end", "[Game Data]\nHiScore = 77", "Game Data", 1, "HiScore", 77},
-    {"header as the last line", "[Game Data]", "Game Data", 1, "HiScore", kDefault},
+    {"header as the last line", "[Game Data]", "Game Data", 1, "HiScore", DefaultValue},
     // Groups
     {"group name in another case", "[game DATA]\nHiScore = 3\n", "Game Data", 1, "HiScore", 3},
     {"group name a leading part", "[Game]\nHiScore = 3\n", "Game Data", 1, "HiScore", 3},
-    {"group name running on", "[Game Data 2]\nHiScore = 3\n", "Game Data", 0, "HiScore", kDefault},
+    {"group name running on", "[Game Data 2]\nHiScore = 3\n", "Game Data", 0, "HiScore",
+     DefaultValue},
     {"header without a bracket", "[Game Data\nHiScore = 3\n", "Game Data", 1, "HiScore", 3},
     {"empty header is skipped", "[]\nHiScore = 1\n[Game Data]\nHiScore = 2\n", "Game Data", 1,
      "HiScore", 2},
     {"first matching header wins", "[Game]\nHiScore = 1\n[Game Data]\nHiScore = 2\n", "Game Data",
      1, "HiScore", 1},
     {"indented header is no header", " [Game Data]\nHiScore = 3\n", "Game Data", 0, "HiScore",
-     kDefault},
+     DefaultValue},
     {"indented header does not end the group", "[Game Data]\n [Other]\nHiScore = 3\n", "Game Data",
      1, "HiScore", 3},
-    {"empty group name is never found", "[Game Data]\nHiScore = 3\n", "", 0, "HiScore", kDefault},
+    {"empty group name is never found", "[Game Data]\nHiScore = 3\n", "", 0, "HiScore",
+     DefaultValue},
     {"group not found hides keys above every header", "HiScore = 3\n[Other]\n", "Game Data", 0,
-     "HiScore", kDefault},
+     "HiScore", DefaultValue},
     // Reading before any group is selected
     {"key above the first header", "HiScore = 3\n[Game Data]\nHiScore = 4\n", nullptr, 0, "HiScore",
      3},
     {"scan stops at the first header", "[Game Data]\nHiScore = 4\n", nullptr, 0, "HiScore",
-     kDefault},
+     DefaultValue},
     // Keys
     {"lower case, no spaces", "[Game Data]\nhiscore=42\n", "Game Data", 1, "HiScore", 42},
     {"many spaces", "[Game Data]\n    HiScore     =     42\n", "Game Data", 1, "HiScore", 42},
     {"key a leading part", "[Game Data]\nHi = 42\n", "Game Data", 1, "HiScore", 42},
-    {"key running on", "[Game Data]\nHiScores = 42\n", "Game Data", 1, "HiScore", kDefault},
+    {"key running on", "[Game Data]\nHiScores = 42\n", "Game Data", 1, "HiScore", DefaultValue},
     {"tab after the key is part of it", "[Game Data]\nHiScore\t= 42\n", "Game Data", 1, "HiScore",
-     kDefault},
+     DefaultValue},
     {"tab before the key is part of it", "[Game Data]\n\tHiScore = 42\n", "Game Data", 1, "HiScore",
-     kDefault},
+     DefaultValue},
     {"comment", "[Game Data]\n  ; HiScore = 1\n;HiScore = 2\nHiScore = 3\n", "Game Data", 1,
      "HiScore", 3},
     {"line without =", "[Game Data]\nHiScore 1\nHiScore = 3\n", "Game Data", 1, "HiScore", 3},
     {"empty key matches any", "[Game Data]\n  = 9\nHiScore = 3\n", "Game Data", 1, "HiScore", 9},
     {"first of two wins", "[Game Data]\nHiScore = 1\nhiscore = 2\n", "Game Data", 1, "HiScore", 1},
     {"key only in the next group", "[Game Data]\nSecond = 1\n[Other]\nHiScore = 2\n", "Game Data",
-     1, "HiScore", kDefault},
-    {"empty key asked for", "[Game Data]\n= 9\n", "Game Data", 1, "", kDefault},
-    {"null key asked for", "[Game Data]\n= 9\n", "Game Data", 1, nullptr, kDefault},
+     1, "HiScore", DefaultValue},
+    {"empty key asked for", "[Game Data]\n= 9\n", "Game Data", 1, "", DefaultValue},
+    {"null key asked for", "[Game Data]\n= 9\n", "Game Data", 1, nullptr, DefaultValue},
     // Values
     {"digits then letters", "[G]\nHiScore = 12abc\n", "G", 1, "HiScore", 12},
     {"letters only read 0", "[G]\nHiScore = abc\n", "G", 1, "HiScore", 0},
@@ -138,14 +140,14 @@ const ReadCase kReadCases[] = {
 };
 
 TEST_F(PreferencesTest, ReaderCases) {
-  for (const ReadCase &c : kReadCases) {
+  for (const ReadCase &c : ReadCases) {
     SCOPED_TRACE(c.name);
     WriteFile("prefs.dat", c.text);
     ASSERT_NE(RT_OpenPreferences(PathOf("prefs.dat").c_str()), 0);
     if (c.group) {
       EXPECT_EQ(RT_PreferenceGroup(c.group), c.found);
     }
-    EXPECT_EQ(RT_ReadPreferenceLong(c.key, kDefault), c.value);
+    EXPECT_EQ(RT_ReadPreferenceLong(c.key, DefaultValue), c.value);
     EXPECT_EQ(RT_ClosePreferences(), 1);
   }
 }
@@ -155,25 +157,25 @@ TEST_F(PreferencesTest, GroupsSelectedInAnyOrder) {
   WriteFile("prefs.dat", "Top = 1\n[A]\nKey = 2\n[B]\nKey = 3\n");
   ASSERT_NE(RT_OpenPreferences(PathOf("prefs.dat").c_str()), 0);
   EXPECT_EQ(RT_PreferenceGroup("B"), 1);
-  EXPECT_EQ(RT_ReadPreferenceLong("Key", kDefault), 3);
+  EXPECT_EQ(RT_ReadPreferenceLong("Key", DefaultValue), 3);
   EXPECT_EQ(RT_PreferenceGroup("A"), 1);
-  EXPECT_EQ(RT_ReadPreferenceLong("Key", kDefault), 2);
+  EXPECT_EQ(RT_ReadPreferenceLong("Key", DefaultValue), 2);
   EXPECT_EQ(RT_PreferenceGroup("C"), 0);
-  EXPECT_EQ(RT_ReadPreferenceLong("Key", kDefault), kDefault);
-  EXPECT_EQ(RT_ReadPreferenceLong("Top", kDefault), kDefault);
+  EXPECT_EQ(RT_ReadPreferenceLong("Key", DefaultValue), DefaultValue);
+  EXPECT_EQ(RT_ReadPreferenceLong("Top", DefaultValue), DefaultValue);
   EXPECT_EQ(RT_PreferenceGroup(nullptr), 0);
-  EXPECT_EQ(RT_ReadPreferenceLong("Key", kDefault), kDefault);
+  EXPECT_EQ(RT_ReadPreferenceLong("Key", DefaultValue), DefaultValue);
 }
 
 // Whatever cannot be read opens as missing: every read gives its default.
 TEST_F(PreferencesTest, WhatCannotBeReadGivesDefaults) {
-  constexpr off_t kLimit = off_t(1) << 24;
+  constexpr off_t Limit = off_t(1) << 24;
   fs::create_directory(dir / "folder");
   ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
   WriteFile("huge", "");
-  fs::resize_file(dir / "huge", kLimit + 1);
+  fs::resize_file(dir / "huge", Limit + 1);
   WriteFile("largest", "");
-  fs::resize_file(dir / "largest", kLimit);
+  fs::resize_file(dir / "largest", Limit);
   WriteFile("empty", "");
 
   struct OpenCase {
@@ -185,7 +187,7 @@ TEST_F(PreferencesTest, WhatCannotBeReadGivesDefaults) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(RT_OpenPreferences(PathOf(c.name).c_str()), c.opened);
     EXPECT_EQ(RT_PreferenceGroup("Game Data"), 0);
-    EXPECT_EQ(RT_ReadPreferenceLong("HiScore", kDefault), kDefault);
+    EXPECT_EQ(RT_ReadPreferenceLong("HiScore", DefaultValue), DefaultValue);
     EXPECT_EQ(RT_ClosePreferences(), 1);
   }
   EXPECT_EQ(RT_OpenPreferences(nullptr), 0);
@@ -202,7 +204,8 @@ TEST_F(PreferencesTest, WriterBytesAndReadBack) {
   RT_WritePreferenceLong("High", INT32_MAX);
   RT_WritePreferenceLong("", 5);
   RT_WritePreferenceLong(nullptr, 5);
-  EXPECT_EQ(RT_ReadPreferenceLong("HiScore", kDefault), kDefault) << "reading while writing";
+  EXPECT_EQ(RT_ReadPreferenceLong("HiScore", DefaultValue), DefaultValue)
+      << "reading while writing";
   EXPECT_EQ(RT_PreferenceGroup(""), 1);
   EXPECT_EQ(RT_PreferenceGroup(nullptr), 1);
   EXPECT_EQ(RT_ClosePreferences(), 1);
@@ -211,8 +214,8 @@ TEST_F(PreferencesTest, WriterBytesAndReadBack) {
 
   ASSERT_NE(RT_OpenPreferences(path.c_str()), 0);
   EXPECT_EQ(RT_PreferenceGroup("Game Data"), 1);
-  EXPECT_EQ(RT_ReadPreferenceLong("Low", kDefault), INT32_MIN);
-  EXPECT_EQ(RT_ReadPreferenceLong("High", kDefault), INT32_MAX);
+  EXPECT_EQ(RT_ReadPreferenceLong("Low", DefaultValue), INT32_MIN);
+  EXPECT_EQ(RT_ReadPreferenceLong("High", DefaultValue), INT32_MAX);
 }
 
 TEST_F(PreferencesTest, WritingWhileReadingWritesNothing) {
@@ -241,7 +244,7 @@ TEST_F(PreferencesTest, ReplacesTheFileWhole) {
 
   ASSERT_NE(RT_OpenPreferences(path.c_str()), 0);
   EXPECT_EQ(RT_PreferenceGroup("Game Data"), 1);
-  EXPECT_EQ(RT_ReadPreferenceLong("HiScore", kDefault), 2);
+  EXPECT_EQ(RT_ReadPreferenceLong("HiScore", DefaultValue), 2);
   EXPECT_EQ(Names(), std::set<std::string>{"prefs.dat"});
   EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
 }

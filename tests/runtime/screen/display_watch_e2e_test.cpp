@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr int kMissedStatus = 3; // the other handler ended the process, as Xlib's and GTK's do
+constexpr int MissedStatus = 3; // the other handler ended the process, as Xlib's and GTK's do
 
 int EndTheProcess(Display *) {
-  _exit(kMissedStatus);
+  _exit(MissedStatus);
 }
 
 // Run in a process of its own, which a loss that the watch misses ends.

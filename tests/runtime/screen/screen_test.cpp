@@ -1,4 +1,5 @@
 #include "runtime/screen/screen.h"
+#include "runtime/screen/video.h"
 
 #include <SDL/SDL.h>
 #include <cstdlib>
@@ -249,7 +250,7 @@ TEST(ScreenLibrary, VideoBringUpAsksForCrispScalingUnlessThePlayerChoseOtherwise
       setenv("SDL12COMPAT_SCALE_METHOD", c.preset, 1);
     else
       unsetenv("SDL12COMPAT_SCALE_METHOD");
-    ASSERT_EQ(RT_BringUpVideo(), 1) << RT_VideoError();
+    ASSERT_EQ(screen::BringUpVideo(), 1) << RT_VideoError();
     const char *method = getenv("SDL12COMPAT_SCALE_METHOD");
     ASSERT_NE(method, nullptr);
     EXPECT_STREQ(method, c.expected);

@@ -4,51 +4,51 @@
 
 namespace {
 
-using Path = RT_VideoPath;
+using Path = screen::VideoPath;
 
 // X servers as they list their extensions
-constexpr RT_DisplayOffer Unreached{};
+constexpr screen::DisplayOffer Unreached{};
 // Xvfb, Xvnc, xrdp: GLX on Mesa's llvmpipe, softpipe or swrast in the server, and
 // the client left to the same rasterisers
-constexpr RT_DisplayOffer SoftwareGlx{true, true, true, false, false, false};
-constexpr RT_DisplayOffer NoGlx{true, true, false, false, false, false};
+constexpr screen::DisplayOffer SoftwareGlx{true, true, true, false, false, false};
+constexpr screen::DisplayOffer NoGlx{true, true, false, false, false, false};
 // Xorg or Xwayland on a graphics card with Mesa's drivers, or NVIDIA's
-constexpr RT_DisplayOffer CardDri3{true, true, true, true, true, false};
-constexpr RT_DisplayOffer CardDri2Only{true, true, true, false, true, false};
-constexpr RT_DisplayOffer CardNvidia{true, true, true, false, false, true};
+constexpr screen::DisplayOffer CardDri3{true, true, true, true, true, false};
+constexpr screen::DisplayOffer CardDri2Only{true, true, true, false, true, false};
+constexpr screen::DisplayOffer CardNvidia{true, true, true, false, false, true};
 // A card's server reached over the network, as ssh's forwarding does
-constexpr RT_DisplayOffer CardOverNetwork{true, false, true, true, true, false};
+constexpr screen::DisplayOffer CardOverNetwork{true, false, true, true, true, false};
 // DRI listed but no GLX to render with
-constexpr RT_DisplayOffer DriWithoutGlx{true, true, false, true, true, false};
+constexpr screen::DisplayOffer DriWithoutGlx{true, true, false, true, true, false};
 
-RT_DisplayOffer Offered;
+screen::DisplayOffer Offered;
 int Asked;
-RT_DisplayOffer AskDisplay() {
+screen::DisplayOffer AskDisplay() {
   Asked++;
   return Offered;
 }
 
 // Settings: the video driver SDL runs on, SDL_RENDER_DRIVER,
 // SDL_FRAMEBUFFER_ACCELERATION, LIBGL_ALWAYS_SOFTWARE
-constexpr RT_VideoSettings X11{"x11", nullptr, nullptr, nullptr};
-constexpr RT_VideoSettings PlayerOpenGl{"x11", "opengl", nullptr, nullptr};
-constexpr RT_VideoSettings PlayerSoftwareRenderer{"x11", "software", nullptr, nullptr};
-constexpr RT_VideoSettings PlayerAcceleration{"x11", nullptr, "1", nullptr};
-constexpr RT_VideoSettings PlayerBoth{"x11", "software", "0", nullptr};
-constexpr RT_VideoSettings PlayerEmpty{"x11", "", "", nullptr};
-constexpr RT_VideoSettings MesaSoftware{"x11", nullptr, nullptr, "1"};
-constexpr RT_VideoSettings MesaSoftwareYes{"x11", nullptr, nullptr, "Yes"};
-constexpr RT_VideoSettings MesaHardware{"x11", nullptr, nullptr, "0"};
-constexpr RT_VideoSettings PlayerOpenGlMesaSoftware{"x11", "opengl", nullptr, "1"};
-constexpr RT_VideoSettings Dummy{"dummy", nullptr, nullptr, nullptr};
-constexpr RT_VideoSettings Wayland{"wayland", nullptr, nullptr, nullptr};
-constexpr RT_VideoSettings NoDriver{nullptr, nullptr, nullptr, nullptr};
+constexpr screen::VideoSettings X11{"x11", nullptr, nullptr, nullptr};
+constexpr screen::VideoSettings PlayerOpenGl{"x11", "opengl", nullptr, nullptr};
+constexpr screen::VideoSettings PlayerSoftwareRenderer{"x11", "software", nullptr, nullptr};
+constexpr screen::VideoSettings PlayerAcceleration{"x11", nullptr, "1", nullptr};
+constexpr screen::VideoSettings PlayerBoth{"x11", "software", "0", nullptr};
+constexpr screen::VideoSettings PlayerEmpty{"x11", "", "", nullptr};
+constexpr screen::VideoSettings MesaSoftware{"x11", nullptr, nullptr, "1"};
+constexpr screen::VideoSettings MesaSoftwareYes{"x11", nullptr, nullptr, "Yes"};
+constexpr screen::VideoSettings MesaHardware{"x11", nullptr, nullptr, "0"};
+constexpr screen::VideoSettings PlayerOpenGlMesaSoftware{"x11", "opengl", nullptr, "1"};
+constexpr screen::VideoSettings Dummy{"dummy", nullptr, nullptr, nullptr};
+constexpr screen::VideoSettings Wayland{"wayland", nullptr, nullptr, nullptr};
+constexpr screen::VideoSettings NoDriver{nullptr, nullptr, nullptr, nullptr};
 
 TEST(VideoPath, ChoiceFollowsTheDisplayAndYieldsToThePlayer) {
   struct Case {
     const char *what;
-    RT_VideoSettings settings;
-    RT_DisplayOffer offer;
+    screen::VideoSettings settings;
+    screen::DisplayOffer offer;
     Path path;
     bool asks; // whether the display is asked at all
   };
@@ -89,7 +89,7 @@ TEST(VideoPath, ChoiceFollowsTheDisplayAndYieldsToThePlayer) {
     SCOPED_TRACE(c.what);
     Offered = c.offer;
     Asked = 0;
-    EXPECT_EQ(RT_ChooseVideoPath(c.settings, AskDisplay), c.path);
+    EXPECT_EQ(screen::ChooseVideoPath(c.settings, AskDisplay), c.path);
     EXPECT_EQ(Asked, c.asks ? 1 : 0) << "times the display was asked";
   }
 }

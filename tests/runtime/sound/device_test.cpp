@@ -2,9 +2,10 @@
 // own stands in for SDL's, opening SDL's dummy device in the format the test
 // chooses and never resuming it, so the test mixes each buffer itself. The watch
 // is stopped and the test makes each of its looks.
+#include "runtime/sound/device.h"
 #include "runtime/sound/sound.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -50,7 +51,7 @@ protected:
   void SetUp() override {
     static const bool ready = [] {
       testing::AddGlobalTestEnvironment(new SoundDeviceCloser);
-      RT_Sound_Device = {OpenFake, [] {}, CloseFake, [] { return int32_t(fake.lost); }};
+      sound::Device = {OpenFake, [] {}, CloseFake, [] { return int32_t(fake.lost); }};
       if (!RT_InitSound())
         return false;
       RT_FreeSounds(); // no watch: the test looks itself
@@ -59,7 +60,7 @@ protected:
     ASSERT_TRUE(ready) << SDL_GetError();
     fake = {};
     fake.lost = true;
-    ASSERT_EQ(RT_Sound_CheckDevice(), 1);
+    ASSERT_EQ(sound::CheckDevice(), 1);
     for (RT_SoundChannel &channel : RT_Sound_Channels)
       channel = {};
     for (int32_t number = 0; number < RT_Sound_ObjectsNumber; number++)
@@ -87,7 +88,7 @@ TEST_F(SoundDevice, WhileLostOnlyRepeatingSoundsPlayAndTheyGoOnFromTheirStartWhe
 
   fake.lost = true;
   fake.present = false;
-  EXPECT_EQ(RT_Sound_CheckDevice(), 0);
+  EXPECT_EQ(sound::CheckDevice(), 0);
   EXPECT_EQ(fake.closed, 1);
   EXPECT_EQ(BusySounds()[0], 1);
   EXPECT_EQ(BusySounds()[1], -1) << "a sound played once would be heard late";
@@ -97,11 +98,11 @@ TEST_F(SoundDevice, WhileLostOnlyRepeatingSoundsPlayAndTheyGoOnFromTheirStartWhe
   away[0] = 1;
   away[1] = 3;
   EXPECT_EQ(BusySounds(), away);
-  EXPECT_EQ(RT_Sound_CheckDevice(), 0) << "no device yet";
+  EXPECT_EQ(sound::CheckDevice(), 0) << "no device yet";
 
   fake.present = true;
-  EXPECT_EQ(RT_Sound_CheckDevice(), 1);
-  EXPECT_EQ(RT_Sound_CheckDevice(), 1);
+  EXPECT_EQ(sound::CheckDevice(), 1);
+  EXPECT_EQ(sound::CheckDevice(), 1);
   EXPECT_EQ(fake.opened, 1);
   EXPECT_EQ(fake.closed, 1);
   const std::vector<int16_t> samples = Mix();
@@ -123,7 +124,7 @@ TEST_F(SoundDevice, ADeviceOfAnotherFormatGetsTheLoadedSoundsConvertedAgain) {
   fake.lost = true;
   fake.freq = 22050;
   fake.channels = 1;
-  ASSERT_EQ(RT_Sound_CheckDevice(), 1);
+  ASSERT_EQ(sound::CheckDevice(), 1);
   EXPECT_EQ(obtained.freq, 22050);
   EXPECT_EQ(obtained.channels, 1);
   EXPECT_EQ(RT_Sound_ObjectsArea[0].length, 100 * 4); // 16 bits, twice the rate
@@ -136,7 +137,7 @@ TEST_F(SoundDevice, ADeviceOfAnotherFormatGetsTheLoadedSoundsConvertedAgain) {
   fake.lost = true;
   fake.freq = 44100;
   fake.channels = 2;
-  ASSERT_EQ(RT_Sound_CheckDevice(), 1);
+  ASSERT_EQ(sound::CheckDevice(), 1);
   EXPECT_EQ(DataOf(0), effect);
   EXPECT_EQ(DataOf(1), ramp);
   EXPECT_EQ(RT_Sound_Channels[0].remaining, int32_t(ramp.size()));

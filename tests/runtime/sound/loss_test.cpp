@@ -2,9 +2,10 @@
 // disk device writing to /dev/full fails on its first buffer, and SDL 2 stops it as
 // it stops a device whose server went away. Pointed at a file instead, the device
 // opened again writes there what the mixer plays.
+#include "runtime/sound/device.h"
 #include "runtime/sound/sound.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -35,7 +36,7 @@ bool LookUntilWritten(const std::filesystem::path &file) {
   while (std::filesystem::file_size(file, error) < WantedBytes || error) {
     if (std::chrono::steady_clock::now() > deadline)
       return false;
-    RT_Sound_CheckDevice();
+    sound::CheckDevice();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
@@ -56,7 +57,7 @@ TEST(SoundDeviceLoss, ALostDeviceIsOpenedAgainOnItsDriverAndARepeatingSoundGoesO
   setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1); // the driver it was lost on is the one taken again
   ASSERT_TRUE(LookUntilWritten(file)) << "nothing written to " << file;
-  EXPECT_EQ(RT_Sound_CheckDevice(), 1);
+  EXPECT_EQ(sound::CheckDevice(), 1);
   SDL_Quit();
 
   std::ifstream in(file, std::ios::binary);

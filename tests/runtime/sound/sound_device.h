@@ -3,7 +3,7 @@
 // outlive the libraries.
 #pragma once
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include "runtime/sound/sound.h"

@@ -1,8 +1,9 @@
 // The sound table, the loaders and the mixer, driven by calling fill_audio directly
 // while the device is paused so SDL's own callback stays out of the way.
+#include "runtime/sound/device.h"
 #include "runtime/sound/sound.h"
 
-#include <SDL.h>
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -238,7 +239,7 @@ TEST_F(Sound, LoadSoundReadsABackslashAsASlash) {
 // A device that is there is left as it is: a look finds it paused still, where a
 // device taken for lost would have been opened again and resumed.
 TEST_F(Sound, ALookAtADeviceThatIsThereLeavesItAsItIs) {
-  EXPECT_EQ(RT_Sound_CheckDevice(), 1);
+  EXPECT_EQ(sound::CheckDevice(), 1);
   EXPECT_EQ(SDL_GetAudioStatus(), SDL_AUDIO_PAUSED);
 }
 
