@@ -2,8 +2,8 @@
 // that SDL 1.2 opened. When the device goes away (its sound server stopped, a USB
 // device pulled out), SDL 1.2 still calls it playing, and SDL 2 keeps the callback
 // running at the device's rate; only SDL 2's own status for the device turns to
-// stopped. Where no SDL 2 is
-// loaded beneath, the device reads as unknown and its driver is never restarted.
+// stopped. Where no SDL 2 is loaded beneath, the device reads as unknown and its
+// driver is never restarted.
 #pragma once
 
 namespace sound {

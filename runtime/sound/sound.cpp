@@ -172,23 +172,24 @@ void sound::UseDeviceFormat(const SDL_AudioSpec &granted) {
   std::lock_guard lock(TableLock);
   const bool same = granted.format == obtained.format && granted.channels == obtained.channels &&
                     granted.freq == obtained.freq;
-  std::vector<Converted> again(size_t(RT_Sound_ObjectsNumber), Converted{nullptr, 0});
-  for (int32_t number = 0; !same && number < RT_Sound_ObjectsNumber; number++)
-    if (Originals[size_t(number)].samples)
-      again[size_t(number)] = ConvertSamples(Originals[size_t(number)], granted);
+  // Converted before the mixer is locked, which the callback waits for
+  std::vector<Converted> again;
+  for (size_t number = 0; !same && number < Originals.size(); number++)
+    again.push_back(Originals[number].samples ? ConvertSamples(Originals[number], granted)
+                                              : Converted{nullptr, 0});
 
   std::vector<uint8_t *> replaced;
   {
     auto mixer = LockMixer();
     obtained = granted;
-    for (int32_t number = 0; !same && number < RT_Sound_ObjectsNumber; number++) {
-      RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
-      if (!Originals[size_t(number)].samples)
+    for (size_t number = 0; number < again.size(); number++) {
+      if (!Originals[number].samples)
         continue;
       // A sound the new format cannot take is silent until a device of another format
+      RT_SoundEntry &entry = RT_Sound_ObjectsArea[number];
       replaced.push_back(entry.data);
-      entry.data = again[size_t(number)].data;
-      entry.length = again[size_t(number)].length;
+      entry.data = again[number].data;
+      entry.length = again[number].length;
     }
     DeviceBackLocked();
   }
